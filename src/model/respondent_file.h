@@ -1,0 +1,58 @@
+// Reading respondent files: one completed questionnaire each, Windows-1251 text scrambled
+// as a whole, lines identified by number only.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rez {
+
+// A list of text lines (UTF-8, without line ends). The main window's meBuffer is one; the
+// reader fills whatever buffer the caller hands it.
+using LineBuffer = std::vector<std::string>;
+
+// A respondent file is never larger than a few hundred bytes; anything over this is refused
+// before it is read into memory.
+inline constexpr std::size_t MaxRespondentFileBytes = 1024 * 1024;
+
+// Line numbers of the plain text.
+inline constexpr std::size_t FirstTotalLine = 13;
+inline constexpr std::size_t GroupNameLine = 2;
+inline constexpr std::size_t GroupLabelLine = 0;
+
+// Read access to the lines of one respondent file held in a caller's buffer. Does not own
+// the buffer; valid while the buffer is not refilled.
+class RespondentFile {
+public:
+    explicit RespondentFile(const LineBuffer& lines)
+        : lines_(&lines) {}
+    // The text of line n; empty for a line past the end.
+    const std::string& Line(std::size_t n) const;
+    std::size_t LineCount() const { return lines_->size(); }
+
+private:
+    const LineBuffer* lines_;
+};
+
+// Splits plain text into lines at CR LF pairs; a lone CR or LF also ends a line. A line end
+// at the very end adds no empty line, so "a\r\n" is one line and "" none.
+void SplitLines(std::string_view text, LineBuffer& lines);
+
+// Reads the file at `path` (UTF-8), unscrambles it and fills `lines` with its plain-text
+// lines decoded to UTF-8. Throws RezError: "Cannot open file <path>" when it is missing,
+// unreadable or not a regular file (directories, FIFOs and devices are refused without
+// blocking), "File <path> is too large to be a respondent file" above the size limit.
+RespondentFile ReadRespondentFile(const std::string& path, LineBuffer& lines);
+
+// Result row 0 to 3 of the role digit that starts `fileName` (no directory part). Throws
+// RezError "'<c>' is not a valid integer value" when the first character is no digit, and
+// "'<d>' is not a valid respondent role in file <fullPath>" for the digits 4 to 9.
+int RoleFromFileName(std::string_view fileName, std::string_view fullPath);
+
+// Total of scale s (line 13 + s) divided by the scale's item count. Throws RezError
+// "'<line>' is not a valid floating point value" when the line is no number.
+double ScaleValue(const RespondentFile& file, int s, char decimalSeparator);
+
+} // namespace rez

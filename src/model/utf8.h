@@ -1,0 +1,20 @@
+// Minimal UTF-8 helpers for the Qt-free layers.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rez {
+
+// Decodes the code point that starts at `pos` and advances `pos` past it. Returns nothing
+// (and advances by one byte) for a malformed, overlong or surrogate sequence.
+std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos);
+
+void AppendUtf8(std::string& out, char32_t codePoint);
+
+// The first character of `text` as its own UTF-8 string (a malformed first byte alone).
+std::string FirstCharacter(std::string_view text);
+
+} // namespace rez

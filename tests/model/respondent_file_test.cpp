@@ -1,0 +1,210 @@
+#include "questionnaire.h"
+#include "respondent_file.h"
+#include "rez_error.h"
+#include "scramble.h"
+#include "test_files.h"
+
+#include "param_name.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using rez::test::RespondentLines;
+using rez::test::TempDir;
+using rez::test::UniformTotals;
+using rez::test::WriteBytes;
+using rez::test::WriteRespondentFile;
+
+std::string MessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const rez::RezError& e) {
+        return e.what();
+    }
+    return "(no failure)";
+}
+
+TEST(Unscramble, IsItsOwnInverse) {
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i)
+        bytes.push_back(static_cast<char>((i * 37) & 0xFF));
+    EXPECT_EQ(rez::UnscrambleText(rez::UnscrambleText(bytes)), bytes);
+    EXPECT_EQ(rez::UnscrambleText("").size(), 0u);
+}
+
+TEST(Unscramble, XorsWithTheKeyFromItsFirstLetter) {
+    // The key against itself gives zero bytes; one more byte uses the first key letter again.
+    EXPECT_EQ(rez::UnscrambleText("vetrakv"), std::string(7, '\0'));
+    EXPECT_EQ(rez::UnscrambleText(std::string("\r\n", 2)),
+              std::string({static_cast<char>('\r' ^ 'v'), static_cast<char>('\n' ^ 'e')}));
+}
+
+TEST(ReadRespondentFile, KeyRestartsWithEveryFile) {
+    TempDir dir;
+    rez::LineBuffer buffer;
+    // Files of lengths that are not multiples of six, read one after the other into one buffer.
+    WriteRespondentFile(dir.path() / "a", {"Иванов"});
+    WriteRespondentFile(dir.path() / "b", {"Петров И.", "x"});
+    EXPECT_EQ(rez::ReadRespondentFile(dir.dirText() + "a", buffer).Line(0), "Иванов");
+    const auto b = rez::ReadRespondentFile(dir.dirText() + "b", buffer);
+    EXPECT_EQ(b.Line(0), "Петров И.");
+    EXPECT_EQ(b.Line(1), "x");
+    EXPECT_EQ(b.LineCount(), 2u);
+}
+
+TEST(ReadRespondentFile, CompleteFileGivesAllScaleValues) {
+    TempDir dir;
+    rez::LineBuffer buffer;
+    auto lines = RespondentLines("R", UniformTotals(6));
+    ASSERT_EQ(lines.size(), 36u);
+    lines[13 + 7] = "35"; // H has 5 items: 7.0
+    lines[13 + 0] = "0";  // A: 0.0
+    WriteRespondentFile(dir.path() / "1REZ.cry", lines);
+    const auto file = rez::ReadRespondentFile(dir.dirText() + "1REZ.cry", buffer);
+    EXPECT_EQ(file.Line(2), "R L2");
+    EXPECT_EQ(file.Line(36), "");
+    EXPECT_EQ(file.Line(100000), "");
+    for (int s = 0; s < rez::ScaleCount; ++s) {
+        const double expected = s == 7 ? 7.0 : s == 0 ? 0.0 : 6.0;
+        EXPECT_DOUBLE_EQ(rez::ScaleValue(file, s, '.'), expected) << "scale " << s;
+    }
+    EXPECT_DOUBLE_EQ(rez::ScaleValue(file, 0, ','), 0.0);
+}
+
+TEST(ReadRespondentFile, FileOf35LinesFailsOnScaleW) {
+    TempDir dir;
+    rez::LineBuffer buffer;
+    auto lines = RespondentLines("R", UniformTotals(4));
+    lines.pop_back();
+    WriteRespondentFile(dir.path() / "f", lines);
+    const auto file = rez::ReadRespondentFile(dir.dirText() + "f", buffer);
+    for (int s = 0; s < 22; ++s)
+        EXPECT_DOUBLE_EQ(rez::ScaleValue(file, s, '.'), 4.0);
+    EXPECT_EQ(MessageOf([&] { rez::ScaleValue(file, 22, '.'); }),
+              "'' is not a valid floating point value");
+}
+
+TEST(ReadRespondentFile, EmptyFileHasNoLines) {
+    TempDir dir;
+    rez::LineBuffer buffer{"left over from the last file"};
+    WriteBytes(dir.path() / "empty", "");
+    const auto file = rez::ReadRespondentFile(dir.dirText() + "empty", buffer);
+    EXPECT_EQ(file.LineCount(), 0u);
+    EXPECT_EQ(file.Line(0), "");
+    EXPECT_EQ(MessageOf([&] { rez::ScaleValue(file, 0, '.'); }),
+              "'' is not a valid floating point value");
+}
+
+TEST(ReadRespondentFile, TotalWithTheOtherSeparatorFails) {
+    TempDir dir;
+    rez::LineBuffer buffer;
+    auto lines = RespondentLines("R", UniformTotals(4));
+    lines[13 + 3] = "24,5";
+    WriteRespondentFile(dir.path() / "f", lines);
+    const auto file = rez::ReadRespondentFile(dir.dirText() + "f", buffer);
+    EXPECT_EQ(MessageOf([&] { rez::ScaleValue(file, 3, '.'); }),
+              "'24,5' is not a valid floating point value");
+    EXPECT_DOUBLE_EQ(rez::ScaleValue(file, 3, ','), 3.5);
+}
+
+struct SplitCase {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines;
+};
+REZ_PRINT_CASE_BY_NAME(SplitCase)
+
+class SplitLines : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitLines, AtLineEnds) {
+    rez::LineBuffer lines{"stale"};
+    rez::SplitLines(GetParam().text, lines);
+    EXPECT_EQ(lines, GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SplitLines,
+    testing::Values(SplitCase{"Empty", "", {}}, SplitCase{"NoLineEnd", "a", {"a"}},
+                    SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
+                    SplitCase{"EmptyLines", "\r\n\r\nc", {"", "", "c"}},
+                    SplitCase{"LoneLf", "a\nb", {"a", "b"}},
+                    SplitCase{"LoneCr", "a\rb", {"a", "b"}},
+                    SplitCase{"LfCrIsTwoEnds", "a\n\rb", {"a", "", "b"}},
+                    SplitCase{"NulKept", std::string("a\0b", 3), {std::string("a\0b", 3)}}),
+    rez::test::ByName());
+
+TEST(ReadRespondentFile, MissingFileCannotBeOpened) {
+    TempDir dir;
+    rez::LineBuffer buffer;
+    const std::string path = dir.dirText() + "0missingREZ.cry";
+    EXPECT_EQ(MessageOf([&] { rez::ReadRespondentFile(path, buffer); }),
+              "Cannot open file " + path);
+}
+
+#ifndef _WIN32
+TEST(ReadRespondentFile, EntriesThatAreNotRegularFilesAreRefusedWithoutBlocking) {
+    TempDir dir;
+    rez::LineBuffer buffer;
+    fs::create_directory(dir.path() / "0dirREZ.cry");
+    ASSERT_EQ(::mkfifo((dir.path() / "1fifoREZ.cry").c_str(), 0600), 0);
+    fs::create_symlink(dir.path() / "nowhere", dir.path() / "2danglingREZ.cry");
+    for (const char* name : {"0dirREZ.cry", "1fifoREZ.cry", "2danglingREZ.cry"}) {
+        const std::string path = dir.dirText() + name;
+        EXPECT_EQ(MessageOf([&] { rez::ReadRespondentFile(path, buffer); }),
+                  "Cannot open file " + path);
+    }
+}
+#endif
+
+TEST(ReadRespondentFile, FileOverOneMebibyteIsRefused) {
+    TempDir dir;
+    rez::LineBuffer buffer;
+    WriteBytes(dir.path() / "big", std::string(rez::MaxRespondentFileBytes + 1, 'x'));
+    WriteBytes(dir.path() / "limit", std::string(rez::MaxRespondentFileBytes, 'x'));
+    const std::string big = dir.dirText() + "big";
+    EXPECT_EQ(MessageOf([&] { rez::ReadRespondentFile(big, buffer); }),
+              "File " + big + " is too large to be a respondent file");
+    EXPECT_NO_THROW(rez::ReadRespondentFile(dir.dirText() + "limit", buffer));
+}
+
+struct RoleCase {
+    const char* name;
+    const char* fileName;
+    int role;            // -1: fails
+    const char* message; // with the path "/d/<fileName>"
+};
+REZ_PRINT_CASE_BY_NAME(RoleCase)
+
+class RoleFromFileName : public testing::TestWithParam<RoleCase> {};
+
+TEST_P(RoleFromFileName, DigitDecides) {
+    const auto& c = GetParam();
+    const std::string path = std::string("/d/") + c.fileName;
+    if (c.role >= 0)
+        EXPECT_EQ(rez::RoleFromFileName(c.fileName, path), c.role);
+    else
+        EXPECT_EQ(MessageOf([&] { rez::RoleFromFileName(c.fileName, path); }), c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, RoleFromFileName,
+    testing::Values(
+        RoleCase{"Self", "0abcREZ.cry", 0, ""}, RoleCase{"Manager", "1REZ.cry", 1, ""},
+        RoleCase{"Subordinate", "2-01REZ.cry", 2, ""}, RoleCase{"Colleague", "3xREZ.cry", 3, ""},
+        RoleCase{"Letter", "xREZ.cry", -1, "'x' is not a valid integer value"},
+        RoleCase{"CyrillicLetter", "ЯREZ.cry", -1, "'Я' is not a valid integer value"},
+        RoleCase{"Sign", "+1REZ.cry", -1, "'+' is not a valid integer value"},
+        RoleCase{"Empty", "", -1, "'' is not a valid integer value"},
+        RoleCase{"Five", "5REZ.cry", -1, "'5' is not a valid respondent role in file /d/5REZ.cry"},
+        RoleCase{"Nine", "9REZ.cry", -1, "'9' is not a valid respondent role in file /d/9REZ.cry"}),
+    rez::test::ByName());
+
+} // namespace
