@@ -11,7 +11,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
-  xvfb xauth imagemagick x11-utils
+  xvfb xauth imagemagick x11-utils openbox xdotool giflib-tools
 )
 
 missing=()
