@@ -1,0 +1,50 @@
+// The results of one Group run: role means, phases and factors, the mean of the outside
+// roles, the self-minus-other differences, the group's texts and the respondent lists.
+#pragma once
+
+#include "questionnaire.h"
+
+#include <array>
+#include <string>
+
+namespace rez {
+
+// Rows of SelfDifferences: self minus result row k is row k - 1 (k = 1 to 4).
+inline constexpr int DifferenceRowCount = 4;
+
+// Line break inside respondent lists, as the lists are written into tooltips and the
+// analysis text.
+inline constexpr std::string_view ListLineBreak = "\r\n";
+
+struct GroupResults {
+    // Answer points per item, by result row and scale (A = 0 .. W = 22).
+    std::array<std::array<double, ScaleCount>, RowCount> ScaleResults{};
+    // By result row and phase or factor (phases 0-5, factors 6-7).
+    std::array<std::array<double, PhaseFactorCount>, RowCount> PhaseFactorResults{};
+    // Respondent files per role; entry 4 is the sum of entries 1 to 3. Never wraps.
+    std::array<int, RowCount> RespondentCounts{};
+    // Self minus row k in result column order; signed.
+    std::array<std::array<double, ResultColumnCount>, DifferenceRowCount> SelfDifferences{};
+    // The assessed manager (line 2 of the last file read) and line 0 of the last
+    // self-assessment file.
+    std::string GroupName;
+    std::string GroupLabel;
+    // Respondent lists by role (rowSelf .. rowColl): the short list that the role's view
+    // button shows and the detailed list of its caption. Lines are separated by CR LF.
+    std::array<std::string, 4> ButtonLists;
+    std::array<std::string, 4> CaptionLists;
+
+    bool HasRespondents(int row) const {
+        return RespondentCounts[static_cast<std::size_t>(row)] > 0;
+    }
+
+    // The value of a result row in a result column (a scale or a phase/factor value).
+    double CellValue(int row, int column) const;
+};
+
+// Self minus another row's value. A difference that is only floating-point residue (far
+// below anything the ratings can produce: a billionth of a point) counts as exactly zero, so
+// equal ratings never show a sign.
+double SelfDifference(double self, double other);
+
+} // namespace rez

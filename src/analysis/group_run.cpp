@@ -1,0 +1,140 @@
+#include "group_run.h"
+
+#include "respondent_dir.h"
+#include "rez_error.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace rez {
+namespace {
+
+constexpr std::size_t At(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+// Adds one entry to a respondent list, on a line of its own after the entries before it.
+void AddEntry(std::string& list, const std::string& heading, const std::string& entry) {
+    if (list.size() > heading.size())
+        list += ListLineBreak;
+    list += entry;
+}
+
+std::string JoinLines(const RespondentFile& file, std::initializer_list<std::size_t> lines) {
+    std::string text;
+    bool first = true;
+    for (const std::size_t n : lines) {
+        if (!first)
+            text += ListLineBreak;
+        text += file.Line(n);
+        first = false;
+    }
+    return text;
+}
+
+void AddRespondent(GroupResults& results, int role, const RespondentFile& file,
+                   const std::array<std::string, 4>& buttonHeadings,
+                   const std::array<std::string, 4>& captionHeadings) {
+    std::string& button = results.ButtonLists[At(role)];
+    std::string& caption = results.CaptionLists[At(role)];
+    if (role == rowSelf) {
+        AddEntry(button, buttonHeadings[0], JoinLines(file, {0, 2, 4}));
+        AddEntry(caption, captionHeadings[0], JoinLines(file, {0, 2, 4, 9, 11}));
+        results.GroupLabel = file.Line(GroupLabelLine);
+    } else {
+        // The short list has one line per respondent, always after a line break.
+        button += ListLineBreak;
+        button += file.Line(6);
+        AddEntry(caption, captionHeadings[At(role)], JoinLines(file, {0, 6, 8, 9, 11}));
+    }
+}
+
+} // namespace
+
+double SelfDifference(double self, double other) {
+    const double d = self - other;
+    const double scale = std::max({1.0, std::fabs(self), std::fabs(other)});
+    return std::fabs(d) <= 1e-9 * scale ? 0.0 : d;
+}
+
+double GroupResults::CellValue(int row, int column) const {
+    const ResultColumn c = ResultColumns[At(column)];
+    return c.isScale() ? ScaleResults[At(row)][At(c.index)]
+                       : PhaseFactorResults[At(row)][At(c.index)];
+}
+
+std::string DirectoryOfChosenFile(const std::string& path) {
+    const std::size_t last = path.find_last_of("/\\");
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+GroupResults RunGroup(const std::string& directory, char sep, LineBuffer& buffer) {
+    GroupResults r;
+    // List headings: the view button of the self-assessment and every caption start with a
+    // line break after the heading, the outside roles' buttons do not.
+    std::array<std::string, 4> buttonHeadings, captionHeadings;
+    for (int role = rowSelf; role <= rowColl; ++role) {
+        const std::string name(RowNames[At(role)]);
+        buttonHeadings[At(role)] = role == rowSelf ? name + std::string(ListLineBreak) : name;
+        captionHeadings[At(role)] = name + std::string(ListLineBreak);
+    }
+    r.ButtonLists = buttonHeadings;
+    r.CaptionLists = captionHeadings;
+
+    for (const std::string& name : ListRespondentEntries(directory)) {
+        const std::string path = directory + name;
+        const RespondentFile file = ReadRespondentFile(path, buffer);
+        r.GroupName = file.Line(GroupNameLine);
+        const int role = RoleFromFileName(name, path);
+        ++r.RespondentCounts[At(role)];
+        AddRespondent(r, role, file, buttonHeadings, captionHeadings);
+        for (int s = 0; s < ScaleCount; ++s)
+            r.ScaleResults[At(role)][At(s)] += ScaleValue(file, s, sep);
+    }
+    r.RespondentCounts[rowMean] =
+        r.RespondentCounts[rowMang] + r.RespondentCounts[rowSubr] + r.RespondentCounts[rowColl];
+
+    // Role means: one division by the count, after summing in listing order.
+    for (int row = rowSelf; row <= rowColl; ++row)
+        if (r.HasRespondents(row))
+            for (double& value : r.ScaleResults[At(row)])
+                value /= r.RespondentCounts[At(row)];
+
+    // Phases and factors: the member scales' means summed in scale order, then divided.
+    for (int row = rowSelf; row <= rowColl; ++row) {
+        for (int g = 0; g < PhaseFactorCount; ++g) {
+            double sum = 0.0;
+            for (int s = FirstScaleOf(g); s < EndScaleOf(g); ++s)
+                sum += r.ScaleResults[At(row)][At(s)];
+            if (r.HasRespondents(row))
+                sum /= PhaseFactorScaleCounts[At(g)];
+            r.PhaseFactorResults[At(row)][At(g)] = sum;
+        }
+    }
+
+    // The mean of the outside roles always divides by 3: a role without respondents adds
+    // zeros. Phases and factors first, then scales.
+    for (int g = 0; g < PhaseFactorCount; ++g) {
+        double sum = 0.0;
+        for (int row = rowMang; row <= rowColl; ++row)
+            sum += r.PhaseFactorResults[At(row)][At(g)];
+        r.PhaseFactorResults[rowMean][At(g)] = sum / 3;
+    }
+    for (int s = 0; s < ScaleCount; ++s) {
+        double sum = 0.0;
+        for (int row = rowMang; row <= rowColl; ++row)
+            sum += r.ScaleResults[At(row)][At(s)];
+        r.ScaleResults[rowMean][At(s)] = sum / 3;
+    }
+
+    for (int k = rowMang; k <= rowMean; ++k) {
+        auto& differences = r.SelfDifferences[At(k - 1)];
+        for (int c = 0; c < ResultColumnCount; ++c)
+            differences[At(c)] = r.HasRespondents(k)
+                                     ? SelfDifference(r.CellValue(rowSelf, c), r.CellValue(k, c))
+                                     : 0.0;
+    }
+    return r;
+}
+
+} // namespace rez
