@@ -38,7 +38,7 @@ const std::array<std::string_view, TableRowCount> TableRowCaptions = {
     "Сам.-Под.", "Коллеги",    "Сам.-Кол.",    "Mean (Р+П+К)", "Сам.-Mean"};
 
 TableCells BuildTableCells(const GroupResults& results, char sep) {
-    TableCells cells{};
+    TableCells cells; // every std::string starts empty
     for (int c = 0; c < ResultColumnCount; ++c)
         cells[0][At(c)] = TableHeaderTexts[At(c)];
     for (int row = rowSelf; row <= rowMean; ++row) {
