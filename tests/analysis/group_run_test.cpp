@@ -140,6 +140,18 @@ TEST_F(GroupRun, CountsDoNotWrapAt256) {
     EXPECT_DOUBLE_EQ(r.ScaleResults[rez::rowSubr][0], 3.0);
 }
 
+TEST_F(GroupRun, TenThousandFilesInOneDirectory) {
+    // Far beyond any real group; the run must still complete with exact counts and means.
+    const auto lines = RespondentLines("r", UniformTotals(4));
+    for (int i = 0; i < 10000; ++i)
+        rez::test::WriteRespondentFile(
+            dir.path() / (std::to_string(1 + i % 3) + "-" + std::to_string(i) + "REZ.cry"), lines);
+    const GroupResults r = Run();
+    EXPECT_EQ(r.RespondentCounts, (std::array<int, 5>{0, 3334, 3333, 3333, 10000}));
+    EXPECT_EQ(r.ScaleResults[rez::rowColl][22], 4.0);
+    EXPECT_EQ(r.PhaseFactorResults[rez::rowMean][7], 4.0);
+}
+
 TEST_F(GroupRun, EmptyDirectoryCompletesWithZeros) {
     rez::test::WriteBytes(dir.path() / "notes.txt", "not a respondent file");
     const GroupResults r = Run();
