@@ -1,0 +1,23 @@
+#include "dialogs.h"
+
+#include "error_box.h"
+
+#include <QFileDialog>
+
+namespace rez {
+
+QString QtDialogs::getOpenFileName(const QString& title, const QString& dir,
+                                   const QString& filter) {
+    return QFileDialog::getOpenFileName(parent_, title, dir, filter);
+}
+
+QString QtDialogs::getSaveFileName(const QString& title, const QString& proposedPath) {
+    // QFileDialog asks before replacing a file and can be resized unless told otherwise.
+    return QFileDialog::getSaveFileName(parent_, title, proposedPath);
+}
+
+void QtDialogs::showError(const QString& text) {
+    ShowCriticalBox(parent_, text);
+}
+
+} // namespace rez

@@ -1,0 +1,85 @@
+// Stand-ins for the main window's dialogs and platform shell: they answer at once and record
+// what the window asked of them.
+#pragma once
+
+#include "dialogs.h"
+#include "platform_shell.h"
+
+#include <QApplication>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rez::test {
+
+struct OpenRequest {
+    QString title;
+    QString dir;
+    QString filter;
+};
+
+// What the fake dialogs saw, shared between the test and the window it built.
+struct DialogLog {
+    QString openAnswer; // empty: the user cancels
+    std::vector<OpenRequest> openRequests;
+    QStringList errors;
+    // Whether a busy cursor was still set when each error box opened.
+    std::vector<bool> busyCursorAtError;
+};
+
+class FakeDialogs final : public Dialogs {
+public:
+    explicit FakeDialogs(std::shared_ptr<DialogLog> log)
+        : log_(std::move(log)) {}
+
+    QString getOpenFileName(const QString& title, const QString& dir,
+                            const QString& filter) override {
+        log_->openRequests.push_back({title, dir, filter});
+        return log_->openAnswer;
+    }
+    QString getSaveFileName(const QString&, const QString&) override { return {}; }
+    void showError(const QString& text) override {
+        log_->errors.push_back(text);
+        log_->busyCursorAtError.push_back(QApplication::overrideCursor() != nullptr);
+    }
+
+private:
+    std::shared_ptr<DialogLog> log_;
+};
+
+// The calls the window made on its shell, in order, e.g. "appendAboutEntry", "hideTaskbar".
+struct ShellLog {
+    bool hasTaskbar = true;
+    std::vector<std::string> calls;
+    std::uintptr_t window = 0;
+    // The command the next native message carries.
+    std::uintptr_t nextCommand = 0;
+};
+
+class FakeShell final : public PlatformShell {
+public:
+    explicit FakeShell(std::shared_ptr<ShellLog> log)
+        : log_(std::move(log)) {}
+
+    void appendAboutEntry(std::uintptr_t window) override {
+        log_->window = window;
+        log_->calls.emplace_back("appendAboutEntry");
+    }
+    bool hideTaskbar() override {
+        log_->calls.emplace_back("hideTaskbar");
+        return log_->hasTaskbar;
+    }
+    void setFullScreenWorkArea() override { log_->calls.emplace_back("setFullScreenWorkArea"); }
+    void showTaskbar() override { log_->calls.emplace_back("showTaskbar"); }
+    void restoreWorkArea() override { log_->calls.emplace_back("restoreWorkArea"); }
+    std::uintptr_t systemCommandOf(const void*) const override { return log_->nextCommand; }
+
+private:
+    std::shared_ptr<ShellLog> log_;
+};
+
+} // namespace rez::test
