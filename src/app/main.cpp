@@ -1,0 +1,22 @@
+// The desktop program: the main window with its About box.
+#include "about_box.h"
+#include "app_name.h"
+#include "icons.h"
+#include "tform1.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The name the system lists the running program under; window captions stay as set.
+    QApplication::setApplicationName(rez::AppName());
+    QApplication::setWindowIcon(rez::AppIcon());
+
+    rez::TForm1 Form1; // FormCreate runs here
+    // Owned by the main window, which it stays above; hidden until asked for.
+    auto* AboutBox = new rez::TAboutBox(&Form1);
+    Form1.setAboutBox(AboutBox);
+
+    Form1.showMaximized();
+    return QApplication::exec();
+}
