@@ -30,6 +30,12 @@ struct BigGroup {
             paths.push_back(dirText + name);
         if (static_cast<int>(paths.size()) != fileCount)
             throw std::runtime_error("group folder lists the wrong number of files");
+        // The timed runs must be complete ones: every file read, every role counted.
+        rez::LineBuffer buffer;
+        const rez::GroupResults results = rez::RunGroup(dirText, '.', buffer);
+        if (results.RespondentCounts[rez::rowSelf] != 1 ||
+            results.RespondentCounts[rez::rowMean] != 3 * FilesPerOutsideRole)
+            throw std::runtime_error("the Group run did not count every respondent");
     }
 };
 
