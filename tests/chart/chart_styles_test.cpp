@@ -1,0 +1,126 @@
+#include "bar_chart.h"
+#include "chart_layout.h"
+#include "chart_styles.h"
+#include "param_name.h"
+
+#include <QFontInfo>
+
+#include <gtest/gtest.h>
+
+namespace rez::test {
+namespace {
+
+struct StyleCase {
+    const char* name;
+    void (*configure)(BarChart&);
+    const char* title;
+    QSize size;
+    QMargins margins;
+};
+REZ_PRINT_CASE_BY_NAME(StyleCase)
+
+class ProfileChart : public testing::TestWithParam<StyleCase> {};
+
+void ExpectArial(const QFont& font, int pixelSize) {
+    EXPECT_EQ(font.pixelSize(), pixelSize);
+    const QString family = QFontInfo(font).family();
+    EXPECT_TRUE(family == QStringLiteral("Arial") || family == QStringLiteral("Liberation Sans"))
+        << qPrintable(family);
+}
+
+TEST_P(ProfileChart, TakesItsProperties) {
+    const StyleCase& c = GetParam();
+    BarChart chart;
+    c.configure(chart);
+    const BarChartState& s = chart.state();
+    EXPECT_EQ(chart.minimumSize(), c.size);
+    EXPECT_EQ(chart.maximumSize(), c.size);
+    EXPECT_EQ(chart.titleLines(), QStringList{QString::fromUtf8(c.title)});
+    ExpectArial(s.title.font, 16);
+    EXPECT_EQ(s.title.color, QColor(0, 0, 255));
+    EXPECT_EQ(s.leftAxisTitle.text, QStringLiteral("Средние баллы"));
+    ExpectArial(s.leftAxisTitle.font, 16);
+    EXPECT_EQ(s.leftAxisTitle.color, QColor(0, 0, 128));
+    ExpectArial(s.bottomAxisTitle.font, 16);
+    EXPECT_EQ(s.bottomAxisTitle.color, QColor(0, 0, 128));
+    ExpectArial(s.foot.font, 13);
+    EXPECT_EQ(s.foot.color, QColor(0, 0, 0));
+    EXPECT_TRUE(s.foot.lines.isEmpty());
+    EXPECT_EQ(s.leftAxisMinimum, 0.0);
+    EXPECT_EQ(s.leftAxisMaximum, 7.0);
+    EXPECT_EQ(s.leftAxisLabelFormat, QStringLiteral("#0"));
+    for (const QColor& wall : {s.backgroundColor, s.backWallColor, s.leftWallColor})
+        EXPECT_EQ(wall, QColor(255, 255, 255));
+    EXPECT_EQ(s.frame, ChartFrame::Lowered);
+    EXPECT_EQ(s.marginsPercent, c.margins);
+    EXPECT_EQ(s.depthPercent, 15.0);
+    EXPECT_TRUE(chart.hasMouseTracking());
+}
+
+// The left axis shows the whole numbers 0 to 7 evenly spaced, whatever the values shown.
+TEST_P(ProfileChart, LeftAxisIsFixedFromZeroToSeven) {
+    const StyleCase& c = GetParam();
+    BarChart chart;
+    c.configure(chart);
+    chart.resize(c.size);
+    chart.appendPoint(0, 1e300, QStringLiteral("A"), Qt::red);
+    chart.appendPoint(0, -40.0, QStringLiteral("B"), Qt::blue);
+    const ChartLayout layout = ComputeChartLayout(chart.state(), chart.size());
+    ASSERT_EQ(layout.leftTicks.size(), 8);
+    const QRect plot = chart.plotRect();
+    for (int v = 0; v <= 7; ++v) {
+        const AxisTick& tick = layout.leftTicks[v];
+        EXPECT_EQ(tick.text, QString::number(v));
+        EXPECT_NEAR(tick.y, plot.bottom() + 1 - v * plot.height() / 7.0, 0.5) << v;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Charts, ProfileChart,
+                         testing::Values(StyleCase{"Scales", &ConfigureScaleChart, "График шкал",
+                                                   QSize(1019, 261), QMargins(1, 1, 1, 1)},
+                                         StyleCase{"Factors", &ConfigureFactorChart,
+                                                   "График фаз и факторов", QSize(415, 257),
+                                                   QMargins(1, 1, 2, 2)}),
+                         ByName{});
+
+TEST(PointLabels, AreTheScaleLettersAndPhaseFactorLabels) {
+    const QStringList scales = ScaleChartLabels();
+    ASSERT_EQ(scales.size(), 23);
+    EXPECT_EQ(scales.front(), QStringLiteral("A"));
+    EXPECT_EQ(scales[2], QStringLiteral("C"));
+    EXPECT_EQ(scales.back(), QStringLiteral("W"));
+    EXPECT_EQ(FactorChartLabels(),
+              (QStringList{QStringLiteral("Ф.1"), QStringLiteral("Ф.2"), QStringLiteral("Ф.3"),
+                           QStringLiteral("Ф.4"), QStringLiteral("Ф.5"), QStringLiteral("Ф.6"),
+                           QStringLiteral("F.1"), QStringLiteral("F.2")}));
+    EXPECT_EQ(ScaleChartTitle(), QStringLiteral("График шкал"));
+    EXPECT_EQ(FactorChartTitle(), QStringLiteral("График фаз и факторов"));
+}
+
+struct FormatCase {
+    const char* name;
+    double value;
+    const char* format;
+    const char* text;
+};
+REZ_PRINT_CASE_BY_NAME(FormatCase)
+
+class AxisValueText : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(AxisValueText, FollowsTheFormat) {
+    const FormatCase& c = GetParam();
+    EXPECT_EQ(FormatAxisValue(c.value, QString::fromUtf8(c.format)), QString::fromUtf8(c.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, AxisValueText,
+                         testing::Values(FormatCase{"WholeNumber", 7.0, "#0", "7"},
+                                         FormatCase{"RoundsToWhole", 2.75, "#0", "3"},
+                                         FormatCase{"NegativeWhole", -3.0, "#0", "-3"},
+                                         FormatCase{"NoMinusOnZero", -0.2, "#0", "0"},
+                                         FormatCase{"FixedDecimal", 2.0, "0.0", "2.0"},
+                                         FormatCase{"OptionalDecimals", 2.0, "#0.##", "2"},
+                                         FormatCase{"SomeDecimals", 1.5, "#0.##", "1.5"}),
+                         ByName{});
+
+} // namespace
+} // namespace rez::test

@@ -1,0 +1,15 @@
+// Widget tests need a QApplication before any test runs; the headless platform is the
+// default, so the binary also runs (and lists its tests) outside ctest.
+#include <QApplication>
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c());
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
