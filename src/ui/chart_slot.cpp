@@ -1,16 +1,16 @@
 #include "chart_slot.h"
 
+#include "chart_styles.h"
+
 namespace rez {
 
-ChartWidget* MakeChartWidget(QWidget* parent, const QString& name) {
-    auto* chart = new QFrame(parent);
+ChartWidget* MakeChartWidget(QWidget* parent, const QString& name, bool scaleChart) {
+    auto* chart = new BarChart(parent);
     chart->setObjectName(name);
-    // White, with a lowered inner bevel, as the charts will be.
-    chart->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    chart->setAutoFillBackground(true);
-    QPalette palette = chart->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    chart->setPalette(palette);
+    if (scaleChart)
+        ConfigureScaleChart(*chart);
+    else
+        ConfigureFactorChart(*chart);
     return chart;
 }
 

@@ -1,15 +1,14 @@
-// The widget type of the two charts and the one function that creates them. Until the chart
-// component is wired in they are plain framed placeholders; swapping in the real chart means
-// changing this alias and MakeChartWidget only.
+// The widget type of the two charts and the one function that creates them.
 #pragma once
 
-#include <QFrame>
+#include "bar_chart.h"
 
 namespace rez {
 
-using ChartWidget = QFrame;
+using ChartWidget = BarChart;
 
-// A chart named `name`, owned by `parent`; the caller places it.
-ChartWidget* MakeChartWidget(QWidget* parent, const QString& name);
+// A chart named `name`, owned by `parent`, with the settings of the scale chart or of the
+// phase and factor chart; the caller places it.
+ChartWidget* MakeChartWidget(QWidget* parent, const QString& name, bool scaleChart);
 
 } // namespace rez

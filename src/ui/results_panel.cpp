@@ -106,9 +106,9 @@ void TForm1::BuildResultsPanel(QWidget* client) {
     sgResF->setObjectName(u"sgResF"_s);
     sgResF->move(119, 0);
 
-    ChartScale = MakeChartWidget(paTest, u"ChartScale"_s);
+    ChartScale = MakeChartWidget(paTest, u"ChartScale"_s, true);
     ChartScale->setGeometry(2, 212, 1019, 261);
-    ChartFactor = MakeChartWidget(paTest, u"ChartFactor"_s);
+    ChartFactor = MakeChartWidget(paTest, u"ChartFactor"_s, false);
     ChartFactor->setGeometry(2, 472, 415, 257);
 
     meInfo = new QPlainTextEdit(paTest);

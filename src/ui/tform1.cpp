@@ -1,6 +1,7 @@
 #include "tform1.h"
 
 #include "about_box.h"
+#include "decimal_separator.h"
 #include "dialogs.h"
 #include "error_box.h"
 #include "icons.h"
@@ -55,6 +56,13 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<PlatformShell> 
     resize(DesignedClientSize + QSize(0, menuBar()->sizeHint().height()));
 
     FormCreate();
+
+    groupRun_ = [this](const QString& chosen) { RunGroupCommand(chosen); };
+    sgResF->setDrawCellHook([this](QPainter& painter, int col, int row, const QRect& rect) {
+        sgResFDrawCell(painter, col, row, rect);
+    });
+    connect(ChartScale, &BarChart::mouseMoved, this, &TForm1::ChartScaleMouseMove);
+    connect(ChartFactor, &BarChart::mouseMoved, this, &TForm1::ChartFactorMouseMove);
 }
 
 TForm1::~TForm1() {
@@ -108,6 +116,7 @@ void TForm1::BuildAboutRoutes() {
 
 void TForm1::FormCreate() {
     ExeDir = QCoreApplication::applicationDirPath() + u'/';
+    DecimalSeparator = SystemDecimalSeparator();
 
     shell_->appendAboutEntry(static_cast<std::uintptr_t>(winId()));
 
@@ -196,23 +205,6 @@ void TForm1::mmGroupClick() {
         if (groupRun_)
             groupRun_(chosen);
     });
-}
-
-void TForm1::mmSaveAnalysisClick() {
-    // Save > Analysis: not wired yet.
-}
-
-void TForm1::mmSaveTableClick() {
-    // Save > Table: not wired yet.
-}
-
-void TForm1::btSaveClick() {
-    // Save > Plots: not wired yet.
-}
-
-void TForm1::btSelfClick(TagButton* sender) {
-    // The view change: not wired yet.
-    Q_UNUSED(sender);
 }
 
 } // namespace rez

@@ -6,6 +6,7 @@
 
 #include "chart_slot.h"
 #include "dialogs.h"
+#include "group_results.h"
 #include "platform_shell.h"
 #include "respondent_file.h"
 
@@ -44,6 +45,12 @@ public:
     // The hidden line buffer: the Group run reads each respondent file into it, the table
     // export composes its file in it. Never shown.
     LineBuffer meBuffer;
+    // The results of the last completed Group run; a failed run leaves them unchanged.
+    GroupResults Results;
+    // Decimal separator of every number shown, read or written (the regional setting).
+    char DecimalSeparator = '.';
+    // A difference cell's text starts this many pixels left of the cell's right edge.
+    static constexpr int DifferenceTextOffset = 25;
 
     // --- Controls. Non-owning: each is owned by its Qt parent.
     QAction* mmGroup = nullptr;
@@ -112,11 +119,35 @@ public Q_SLOTS:
     // window's standard handling.
     void SystemMenuCommand(std::uintptr_t commandId);
 
+    // The bar readout of each chart; x and y in the chart's coordinates.
+    void ChartScaleMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void ChartFactorMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+
+public:
+    // The Group run on the directory of `chosenFile`: the results, the respondent lists,
+    // the view buttons, the table, view 4 of the charts and the analysis text. Throws
+    // RezError, leaving everything as the last completed run left it.
+    void RunGroupCommand(const QString& chosenFile);
+    // Refills both charts for view 0 to 4 (the result row compared with the self-assessment).
+    void ShowView(int viewIndex);
+    // Writes the data cells of sgResF from Results.
+    void FillResultsTable();
+    // Appends this run's analysis text to meInfo, starting on a line of its own.
+    void AppendAnalysisText();
+    // Composes the table file's lines in meBuffer from sgResF and Results.
+    void BuildTableText();
+    // sgResF's painting of the difference rows: bold, red or blue by the stored sign.
+    void sgResFDrawCell(QPainter& painter, int col, int row, const QRect& rect);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
+    void ApplyRespondentLists();
+    void ApplyViewAvailability();
+    // ExeDir + "Results" + separator + GroupName + `suffix`.
+    QString ProposedName(QStringView suffix) const;
     void BuildMenu();
     void BuildAboutRoutes();
     void BuildResultsPanel(QWidget* client);

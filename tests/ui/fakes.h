@@ -22,10 +22,18 @@ struct OpenRequest {
     QString filter;
 };
 
+struct SaveRequest {
+    QString title;
+    QString proposedPath;
+};
+
 // What the fake dialogs saw, shared between the test and the window it built.
 struct DialogLog {
     QString openAnswer; // empty: the user cancels
     std::vector<OpenRequest> openRequests;
+    // Answers of the save dialog in order; an empty text (or none left) cancels.
+    QStringList saveAnswers;
+    std::vector<SaveRequest> saveRequests;
     QStringList errors;
     // Whether a busy cursor was still set when each error box opened.
     std::vector<bool> busyCursorAtError;
@@ -41,7 +49,10 @@ public:
         log_->openRequests.push_back({title, dir, filter});
         return log_->openAnswer;
     }
-    QString getSaveFileName(const QString&, const QString&) override { return {}; }
+    QString getSaveFileName(const QString& title, const QString& proposedPath) override {
+        log_->saveRequests.push_back({title, proposedPath});
+        return log_->saveAnswers.isEmpty() ? QString() : log_->saveAnswers.takeFirst();
+    }
     void showError(const QString& text) override {
         log_->errors.push_back(text);
         log_->busyCursorAtError.push_back(QApplication::overrideCursor() != nullptr);

@@ -1,0 +1,29 @@
+#include "chart_picture.h"
+
+#include "chart_slot.h"
+
+#include <memory>
+
+namespace rez {
+
+void ShowChartView(BarChart& chart, const ChartView& view) {
+    for (int s = 0; s < ChartSeriesCount; ++s)
+        chart.clearSeries(s);
+    chart.clearFoot();
+    chart.appendFootLine(QString::fromStdString(view.foot));
+    for (int s = 0; s < ChartSeriesCount; ++s)
+        for (const ChartBar& bar : view.series[static_cast<std::size_t>(s)])
+            chart.appendPoint(s, bar.value, QString::fromStdString(bar.label),
+                              QColor::fromRgb(static_cast<QRgb>(bar.color)));
+    chart.setBottomAxisTitle(QString::fromStdString(view.bottomTitle));
+}
+
+QImage RenderReportChart(const GroupResults& results, bool scaleChart) {
+    const std::unique_ptr<BarChart> chart(MakeChartWidget(nullptr, QString(), scaleChart));
+    ShowChartView(*chart, BuildChartView(
+                              results, scaleChart ? ChartKind::Scales : ChartKind::PhasesAndFactors,
+                              rowMean));
+    return chart->render();
+}
+
+} // namespace rez

@@ -1,0 +1,171 @@
+// The profile charts on the main window: the views the buttons select, and the bar readout.
+#include "bar_chart.h"
+#include "chart_views.h"
+#include "fakes.h"
+#include "tag_button.h"
+#include "test_files.h"
+#include "tform1.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using rez::BarChart;
+using rez::TForm1;
+using rez::test::RespondentLines;
+
+// Totals giving scale s the value perItem[s] exactly.
+std::vector<std::string> Totals(const std::array<double, rez::ScaleCount>& perItem) {
+    std::vector<std::string> totals;
+    for (int s = 0; s < rez::ScaleCount; ++s)
+        totals.push_back(
+            std::to_string(static_cast<int>(perItem[static_cast<std::size_t>(s)] *
+                                            rez::ScaleItemCounts[static_cast<std::size_t>(s)])));
+    return totals;
+}
+
+class Charts : public testing::Test {
+protected:
+    Charts() {
+        form = std::make_unique<TForm1>(std::make_unique<rez::test::FakeDialogs>(dialogs),
+                                        std::make_unique<rez::test::FakeShell>(shell));
+        form->DecimalSeparator = '.';
+    }
+    void Add(const std::string& name, const std::array<double, rez::ScaleCount>& values) {
+        rez::test::WriteRespondentFile(dir.path() / name, RespondentLines(name, Totals(values)));
+    }
+    void Run() {
+        dialogs->openAnswer = QString::fromStdString((dir.path() / "x.cry").string());
+        form->mmGroupClick();
+        ASSERT_TRUE(dialogs->errors.isEmpty()) << dialogs->errors.join(u'\n').toStdString();
+    }
+    static std::vector<double> Values(const BarChart& chart, int series) {
+        std::vector<double> values;
+        for (const auto& point : chart.points(series))
+            values.push_back(point.value);
+        return values;
+    }
+
+    std::shared_ptr<rez::test::DialogLog> dialogs = std::make_shared<rez::test::DialogLog>();
+    std::shared_ptr<rez::test::ShellLog> shell = std::make_shared<rez::test::ShellLog>();
+    std::unique_ptr<TForm1> form;
+    rez::test::TempDir dir;
+};
+
+std::array<double, rez::ScaleCount> Filled(double value) {
+    std::array<double, rez::ScaleCount> values;
+    values.fill(value);
+    return values;
+}
+
+TEST_F(Charts, GroupRunShowsTheMeanViewAndButtonsSwitchViews) {
+    auto self = Filled(6.0);
+    self[2] = 2.0; // scale C: blue
+    Add("0REZ.cry", self);
+    Add("1REZ.cry", Filled(3.0));
+    Add("2REZ.cry", Filled(6.0));
+    Run();
+    BarChart& scales = *form->ChartScale;
+    // View 4: self, mean of managers, subordinates and the missing colleagues (9 / 3 = 3).
+    EXPECT_EQ(Values(scales, 1), std::vector<double>(23, 3.0));
+    EXPECT_EQ(scales.points(0)[2].color, QColor(0, 0, 255));
+    EXPECT_EQ(scales.points(0)[3].color, QColor(255, 0, 0));
+    EXPECT_EQ(scales.points(1)[3].color, QColor(192, 192, 192));
+    EXPECT_EQ(scales.points(2)[2].value, 1.0);
+    EXPECT_EQ(scales.points(2)[2].color, QColor(0, 0, 255)); // 2 - 3 < 0
+    EXPECT_EQ(scales.points(2)[3].color, QColor(255, 0, 0));
+    EXPECT_EQ(scales.points(0)[22].label, u"W"_qs);
+    EXPECT_EQ(scales.bottomAxisTitle(), u"Самооценка - Средние"_qs);
+    EXPECT_EQ(form->ChartFactor->points(0)[1].label, u"Ф.2"_qs);
+    EXPECT_EQ(form->ChartFactor->points(0)[1].value, (6.0 + 2.0 + 6.0) / 3);
+
+    form->btSelf->click();
+    EXPECT_EQ(scales.pointCount(0), 23);
+    EXPECT_EQ(scales.pointCount(1), 0);
+    EXPECT_EQ(scales.pointCount(2), 0);
+    EXPECT_EQ(scales.bottomAxisTitle(), u"Самооценка"_qs);
+    EXPECT_EQ(form->ChartFactor->bottomAxisTitle(), u"Самооценка"_qs);
+
+    form->btMang->click();
+    EXPECT_EQ(Values(scales, 1), std::vector<double>(23, 3.0));
+    EXPECT_EQ(scales.bottomAxisTitle(), u"Самооценка - Руководители"_qs);
+    const QImage byRow = scales.render();
+    form->btSelf->click();
+    form->btSelf_Mang->click();
+    EXPECT_EQ(scales.render(), byRow);
+    EXPECT_EQ(form->ChartFactor->bottomAxisTitle(), u"Самооценка - Руководители"_qs);
+}
+
+TEST_F(Charts, TagsAboveFourAreIgnoredByTheirLowEightBits) {
+    Add("0REZ.cry", Filled(5.0));
+    Add("1REZ.cry", Filled(4.0));
+    Run();
+    rez::TagButton five(u"x"_qs, 5, nullptr), wrapsToOne(u"y"_qs, 0x101, nullptr),
+        wrapsToFive(u"z"_qs, 0x205, nullptr);
+    form->btSelfClick(&five);
+    EXPECT_EQ(form->ChartScale->bottomAxisTitle(), u"Самооценка - Средние"_qs);
+    form->btSelfClick(&wrapsToFive);
+    EXPECT_EQ(form->ChartScale->bottomAxisTitle(), u"Самооценка - Средние"_qs);
+    form->btSelfClick(&wrapsToOne);
+    EXPECT_EQ(form->ChartScale->bottomAxisTitle(), u"Самооценка - Руководители"_qs);
+}
+
+TEST_F(Charts, WithoutSelfTheFootStartsWithABlank) {
+    Add("2REZ.cry", Filled(4.0));
+    Run();
+    EXPECT_EQ(form->ChartScale->footLines(), QStringList{u" 2REZ.cry L2"_qs});
+    EXPECT_EQ(form->ChartFactor->footLines(), QStringList{u" 2REZ.cry L2"_qs});
+    EXPECT_EQ(Values(*form->ChartScale, 0), std::vector<double>(23, 0.0));
+    EXPECT_EQ(form->ChartScale->points(2)[0].color, QColor(0, 0, 255));
+}
+
+TEST_F(Charts, FrontFacesHoldTheExactLevelColour) {
+    auto self = Filled(4.0);
+    self[0] = 6.0;
+    self[1] = 1.0;
+    Add("0REZ.cry", self);
+    Run();
+    form->btSelf->click();
+    const QImage image = form->ChartScale->render();
+    for (int i : {0, 1, 2}) {
+        const QRect face = form->ChartScale->barFrontRect(0, i);
+        ASSERT_FALSE(face.isEmpty()) << i;
+        EXPECT_EQ(image.pixelColor(face.center()), form->ChartScale->points(0)[i].color) << i;
+    }
+}
+
+TEST_F(Charts, ReadoutNamesTheBarUnderThePointer) {
+    Add("0REZ.cry", Filled(5.0));
+    Add("1REZ.cry", Filled(3.0));
+    Run();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    BarChart& scales = *form->ChartScale;
+    const QRect barC = scales.barFrontRect(0, 2);
+    QTest::mouseMove(&scales, barC.center());
+    EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
+
+    // Empty plot area: just inside the plot's top-left corner, above every bar.
+    const QPoint empty = scales.plotRect().topLeft() + QPoint(3, 3);
+    ASSERT_EQ(scales.barIndexAt(0, empty), -1);
+    QTest::mouseMove(&scales, empty);
+    EXPECT_EQ(scales.titleLines(), QStringList{u"График шкал"_qs});
+
+    // Back over a bar, then out of the plot: the title keeps the bar's name.
+    QTest::mouseMove(&scales, barC.center());
+    QTest::mouseMove(&scales, QPoint(1, 1));
+    EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
+
+    // A view change does not restore the title.
+    form->btSelf->click();
+    EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
+
+    BarChart& factors = *form->ChartFactor;
+    QTest::mouseMove(&factors, factors.barFrontRect(0, 6).center());
+    EXPECT_EQ(factors.titleLines(),
+              QStringList{u"Фактор 1. Взаимоотношения руководителя и коллектива"_qs});
+}
+
+} // namespace
