@@ -85,8 +85,7 @@ int main(int argc, char** argv) {
             for (const QString& path : written)
                 std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
         } catch (const std::exception& e) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(group)),
-                         e.what());
+            std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(group)), e.what());
             status = 1;
         }
     }

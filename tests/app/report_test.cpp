@@ -1,0 +1,158 @@
+// rez-report as a user runs it: files, messages and exit status.
+#include "cp1251.h"
+#include "param_name.h"
+#include "test_files.h"
+
+#include <QProcess>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome Report(const QStringList& arguments) {
+    QProcess process;
+    process.setProgram(QStringLiteral(REZ_REPORT_BINARY));
+    process.setArguments(arguments);
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY")); // it must not need one
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.start();
+    process.waitForFinished(60'000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+            process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string AsWrittenFile(const std::string& goldenName) {
+    std::string crlf;
+    for (const char c : ReadBytes(fs::path(REZ_GOLDEN_DIR) / goldenName)) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    return rez::EncodeCp1251(crlf).value();
+}
+
+std::set<std::string> FilesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+QString Q(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+TEST(RezReport, WritesTheFourFilesOfEverySampleGroup) {
+    rez::test::TempDir out;
+    const fs::path data = REZ_SAMPLE_DATA_DIR;
+    const Outcome o =
+        Report({QStringLiteral("-d"), QStringLiteral("."), QStringLiteral("-o"), Q(out.path()),
+                Q(data / "Smirnov"), Q(data / "Kuznetsova"), Q(data / "Orlov")});
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    const std::set<std::string> expected = {
+        "Смирнов Андрей Викторович Table.rtf",  "Смирнов Андрей Викторович An.rtf",
+        "Смирнов Андрей Викторович Scales.gif", "Смирнов Андрей Викторович Factors.gif",
+        "Кузнецова Татьяна Юрьевна Table.rtf",  "Кузнецова Татьяна Юрьевна An.rtf",
+        "Кузнецова Татьяна Юрьевна Scales.gif", "Кузнецова Татьяна Юрьевна Factors.gif",
+        "Орлов Виктор Степанович Table.rtf",    "Орлов Виктор Степанович An.rtf",
+        "Орлов Виктор Степанович Scales.gif",   "Орлов Виктор Степанович Factors.gif"};
+    EXPECT_EQ(FilesIn(out.path()), expected);
+    // The same bytes the program's Save commands write (pinned against the same goldens).
+    const std::pair<const char*, const char*> groups[] = {
+        {"Smirnov", "Смирнов Андрей Викторович"},
+        {"Kuznetsova", "Кузнецова Татьяна Юрьевна"},
+        {"Orlov", "Орлов Виктор Степанович"}};
+    for (const auto& [group, name] : groups) {
+        EXPECT_EQ(ReadBytes(out.path() / (std::string(name) + " Table.rtf")),
+                  AsWrittenFile(std::string(group) + ".table.txt"));
+        EXPECT_EQ(ReadBytes(out.path() / (std::string(name) + " An.rtf")),
+                  AsWrittenFile(std::string(group) + ".analysis.txt"));
+        EXPECT_EQ(ReadBytes(out.path() / (std::string(name) + " Scales.gif")).substr(0, 6),
+                  "GIF87a");
+    }
+}
+
+TEST(RezReport, FailedGroupWritesNothingAndTheOthersGoOn) {
+    rez::test::TempDir work;
+    const fs::path bad = work.path() / "bad";
+    const fs::path out = work.path() / "out";
+    fs::create_directories(bad);
+    fs::create_directories(out);
+    auto totals = rez::test::UniformTotals(4);
+    totals[0] = "x";
+    rez::test::WriteRespondentFile(bad / "1REZ.cry", rez::test::RespondentLines("m", totals));
+    const Outcome o =
+        Report({QStringLiteral("-o"), Q(out), Q(bad), Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov")});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_NE(o.err.find("'x' is not a valid floating point value"), std::string::npos) << o.err;
+    EXPECT_EQ(FilesIn(out).size(), 4u);
+}
+
+TEST(RezReport, SlashInTheGroupNameStaysInTheOutputFolder) {
+    rez::test::TempDir work;
+    const fs::path group = work.path() / "g";
+    fs::create_directories(group);
+    auto lines = rez::test::RespondentLines("m", rez::test::UniformTotals(4));
+    lines[2] = "../Иванов/И.И.";
+    rez::test::WriteRespondentFile(group / "1REZ.cry", lines);
+    const fs::path out = work.path() / "out";
+    fs::create_directories(out);
+    const Outcome o = Report({QStringLiteral("-o"), Q(out), Q(group)});
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_TRUE(fs::exists(out / ".._Иванов_И.И. Table.rtf"));
+    EXPECT_EQ(FilesIn(out).size(), 4u);
+    EXPECT_EQ(FilesIn(work.path()), (std::set<std::string>{"g", "out"}));
+}
+
+struct UsageCase {
+    const char* name;
+    QStringList arguments;
+    int exitCode;
+};
+REZ_PRINT_CASE_BY_NAME(UsageCase)
+
+class RezReportUsage : public testing::TestWithParam<UsageCase> {};
+
+TEST_P(RezReportUsage, ExitStatus) {
+    const Outcome o = Report(GetParam().arguments);
+    EXPECT_EQ(o.exitCode, GetParam().exitCode) << o.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, RezReportUsage,
+    testing::Values(
+        UsageCase{"Help", {QStringLiteral("--help")}, 0}, UsageCase{"NoGroup", {}, 2},
+        UsageCase{"UnknownOption", {QStringLiteral("-x"), QStringLiteral("g")}, 2},
+        UsageCase{"MissingValue", {QStringLiteral("-d")}, 2},
+        UsageCase{
+            "LongSeparator", {QStringLiteral("-d"), QStringLiteral(".."), QStringLiteral("g")}, 2},
+        UsageCase{"MissingOutputFolder",
+                  {QStringLiteral("-o"), QStringLiteral("/nonexistent/rez"), QStringLiteral("g")},
+                  2},
+        UsageCase{"MissingGroupFolder", {QStringLiteral("/nonexistent/group")}, 1}),
+    rez::test::ByName());
+
+} // namespace
