@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Makes the README's screenshot: starts the program under Xvfb with openbox, runs the Group
+# command on a sample group through the real file dialog, and captures the screen.
+#   scripts/screenshot.sh [GROUP] [OUT.png] [VIEW-BUTTON-INDEX]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+group="${1:-Smirnov}"
+out="${2:-docs/screenshot.png}"
+bin="build/dev/bin"
+[ -x "$bin/rez" ] || { cmake --preset dev >/dev/null && cmake --build --preset dev; }
+
+display=":77"
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $app $wm $xvfb 2>/dev/null || true' EXIT
+export DISPLAY="$display"
+sleep 1
+openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
+QT_QPA_PLATFORM=xcb "$bin/rez" >/dev/null 2>&1 &
+app=$!
+sleep 2
+
+window=$(xdotool search --sync --name "КВИРО.REZ" | head -1)
+xdotool windowactivate --sync "$window"
+# The Group command is the first entry of the menu bar.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove --window "$window" 25 10 click 1
+sleep 1.5
+first=$(ls "$bin/Data/$group" | head -1)
+xdotool type --delay 20 "$(pwd)/$bin/Data/$group/$first"
+xdotool key Return
+sleep 1.5
+if [ -n "${3:-}" ]; then
+  # One of the nine view buttons, from the top.
+  xdotool mousemove --window "$window" 60 $((40 + 21 * $3)) click 1
+  sleep 0.5
+fi
+mkdir -p "$(dirname "$out")"
+import -window root "$out"
+echo "screenshot: $out"
