@@ -4,6 +4,7 @@
 #include "test_files.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -92,6 +93,37 @@ TEST(RezReport, WritesTheFourFilesOfEverySampleGroup) {
                   AsWrittenFile(std::string(group) + ".analysis.txt"));
         EXPECT_EQ(ReadBytes(out.path() / (std::string(name) + " Scales.gif")).substr(0, 6),
                   "GIF87a");
+    }
+}
+
+// Other readers take our files too: ImageMagick's identify and giflib's giftext.
+TEST(RezReport, GifFilesReadByOtherTools) {
+    const QString identify = QStandardPaths::findExecutable(QStringLiteral("identify"));
+    const QString giftext = QStandardPaths::findExecutable(QStringLiteral("giftext"));
+    if (identify.isEmpty() || giftext.isEmpty())
+        GTEST_SKIP() << "identify (imagemagick) or giftext (giflib-tools) is not installed";
+    rez::test::TempDir out;
+    const Outcome o = Report(
+        {QStringLiteral("-o"), Q(out.path()), Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Kuznetsova")});
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    const std::pair<const char*, const char*> files[] = {
+        {"Кузнецова Татьяна Юрьевна Scales.gif", "GIF 1019x261 1019x261+0+0"},
+        {"Кузнецова Татьяна Юрьевна Factors.gif", "GIF 415x257 415x257+0+0"}};
+    for (const auto& [name, expected] : files) {
+        const QString path = Q(out.path() / name);
+        QProcess tool;
+        tool.start(identify, {path});
+        ASSERT_TRUE(tool.waitForFinished(60'000));
+        EXPECT_EQ(tool.exitCode(), 0);
+        EXPECT_NE(tool.readAllStandardOutput().toStdString().find(expected), std::string::npos)
+            << name;
+        tool.start(giftext, {path});
+        ASSERT_TRUE(tool.waitForFinished(60'000));
+        EXPECT_EQ(tool.exitCode(), 0) << name;
+        const std::string text = tool.readAllStandardOutput().toStdString();
+        EXPECT_NE(text.find("Image #1"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Image #2"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Extension"), std::string::npos) << text;
     }
 }
 
