@@ -37,8 +37,8 @@ void DrawFrame(QPainter& painter, ChartFrame frame, QSize size) {
 }
 
 // Centred in `rect` when the line fits; a longer line is centred across `wide` (the space
-// inside the frame) and, when even that is too narrow, starts at its left so its beginning
-// stays readable.
+// inside the frame) and, when even that is too narrow, loses its middle to an ellipsis, so
+// that both its beginning and its end (a foot's label and manager's name) stay readable.
 void DrawTextBlock(QPainter& painter, const ChartText& text, const QRect& rect, const QRect& wide) {
     if (text.lines.isEmpty())
         return;
@@ -50,13 +50,14 @@ void DrawTextBlock(QPainter& painter, const ChartText& text, const QRect& rect, 
     for (const QString& line : text.lines) {
         const int width = metrics.horizontalAdvance(line);
         QRect lineRect(rect.left(), y, rect.width(), metrics.height());
-        int align = Qt::AlignHCenter;
+        QString shown = line;
         if (width > rect.width()) {
             lineRect.setLeft(wide.left());
             lineRect.setRight(wide.right());
-            align = width > wide.width() ? Qt::AlignLeft : Qt::AlignHCenter;
+            if (width > wide.width())
+                shown = metrics.elidedText(line, Qt::ElideMiddle, wide.width());
         }
-        painter.drawText(lineRect, align | Qt::AlignVCenter | Qt::TextDontClip, line);
+        painter.drawText(lineRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextDontClip, shown);
         y += metrics.height();
     }
 }
