@@ -94,9 +94,12 @@ void TForm1::BuildResultsPanel(QWidget* client) {
         button->setGeometry(
             QRect(QPoint(ViewButtonLeft, FirstViewButtonTop + i * ViewButtonSize.height()),
                   ViewButtonSize));
+        // Maroon row buttons while enabled; a disabled button keeps the style's grey text, so
+        // that a view without respondents looks unavailable.
         QPalette palette = button->palette();
-        palette.setColor(QPalette::ButtonText,
-                         entry.rowButton ? Maroon : palette.color(QPalette::WindowText));
+        const QColor text = entry.rowButton ? Maroon : palette.color(QPalette::WindowText);
+        palette.setColor(QPalette::Active, QPalette::ButtonText, text);
+        palette.setColor(QPalette::Inactive, QPalette::ButtonText, text);
         button->setPalette(palette);
         connect(button, &QPushButton::clicked, this, [this, button] { btSelfClick(button); });
         *buttons[i] = button;

@@ -105,6 +105,9 @@ TEST_F(GroupCommand, SecondRunReplacesRowsAndButtons) {
     EXPECT_EQ(ButtonStates(),
               (std::vector<bool>{true, false, false, false, false, true, true, true, true}));
     EXPECT_FALSE(RowEmpty(6));
+    // A disabled row button must look unavailable: not in the maroon of enabled ones.
+    EXPECT_NE(form->btMang->palette().color(QPalette::Disabled, QPalette::ButtonText),
+              form->btMang->palette().color(QPalette::Active, QPalette::ButtonText));
     RunOnGroup("b");
     EXPECT_EQ(ButtonStates(),
               (std::vector<bool>{true, false, false, true, true, false, false, true, true}));
