@@ -34,7 +34,7 @@ xdotool key Return
 sleep 1.5
 if [ -n "${3:-}" ]; then
   # One of the nine view buttons, from the top.
-  xdotool mousemove --window "$window" 60 $((40 + 21 * $3)) click 1
+  xdotool mousemove --window "$window" 60 $((57 + 21 * $3)) click 1
   sleep 0.5
 fi
 mkdir -p "$(dirname "$out")"
