@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Prints the benchmark figures of one scripts/bench.sh run as a table: figure, measured
 value, target, ok/MISSED. Reads Google Benchmark's JSON files, the ImageMagick comparison
-and the further rows (more.tsv) that the script wrote into one results folder.
+and the whole-process and window figures that the script wrote into one results folder.
 
 Each time is the median of the repetitions of one run; ratios compare figures measured in
 that same run, which matters on a shared machine where absolute times drift."""
@@ -62,6 +62,131 @@ def ratio(figure, top, bottom, limit):
     row(figure, f"{value:.2f}x", f"<= {limit:g}x", value <= limit)
 
 
+def charts(chart):
+    """Each chart in views 0 and 4: the render against its target, the fill beside it."""
+    floors = {}
+    for key, label in [("scale_1019x261", "scale chart 1019x261"),
+                       ("factor_415x257", "factor chart 415x257")]:
+        for view in (0, 4):
+            case = f"{key}/view{view}"
+            timed(f"Chart render, {label}, view {view}", chart.get(f"BM_RenderChart/{case}"),
+                  10e-3)
+            row("  its fill (ShowChartView)", duration(chart.get(f"BM_ShowChartView/{case}")))
+        floors[label] = (chart.get(f"BM_RenderChart/{key}/view4"),
+                         chart.get(f"BM_BlankPicture/{key}"))
+    for label, (render, blank) in floors.items():
+        if render and blank:
+            row(f"  {label} view 4 render / blank picture of its size (allocate, clear)",
+                f"{render / blank:.1f}x")
+
+
+def numbers(path, column):
+    """One column of a tab-separated file of numbers, as floats; [] when it is missing."""
+    if not path.exists():
+        return []
+    return [float(line.split("\t")[column]) for line in path.read_text().splitlines()
+            if line.strip()]
+
+
+def min_median(values):
+    return f"{duration(min(values))} / {duration(statistics.median(values))}"
+
+
+def megabytes(kib):
+    return f"{kib * 1024 / 1e6:.1f} MB"
+
+
+def memory(figure, kib, limit_mb=100):
+    if kib is None:
+        row(figure, "not run", f"< {limit_mb} MB")
+        return
+    row(figure, megabytes(kib), f"< {limit_mb} MB", kib * 1024 / 1e6 < limit_mb)
+
+
+def report_process(results):
+    """rez-report on the three sample groups as a whole process (bench_process lines: wall,
+    user, sys seconds, peak KiB, exit status), beside rez-report --help."""
+    path = results / "rez_report.tsv"
+    wall = numbers(path, 0)
+    figure = "rez-report on the three sample groups, whole process (min / median)"
+    if not wall:
+        row(figure, "not run", "< 500 ms")
+        memory("Peak memory of rez-report, three sample groups", None)
+        return
+    statuses = numbers(path, 4)
+    if any(status != 0 for status in statuses):
+        row(figure, "failed (exit status not 0)", "< 500 ms", False)
+        return
+    median = statistics.median(wall)
+    row(figure, min_median(wall), "< 500 ms (median)", median < 0.5)
+    cpu = [u + s for u, s in zip(numbers(path, 1), numbers(path, 2))]
+    row("  its CPU time, user + system (median)", duration(statistics.median(cpu)))
+    floor = numbers(results / "rez_report_help.tsv", 0)
+    if floor:
+        row("  rez-report --help, the start-up alone (median)",
+            duration(statistics.median(floor)))
+        row("  three groups / --help", f"{median / statistics.median(floor):.2f}x")
+    memory("Peak memory of rez-report, three sample groups", max(numbers(path, 3)))
+
+
+def window(results):
+    """The main window under Xvfb: bench_window lines (mode, figure, value) and the
+    whole-process times of bench_first_window and of the xdotool cross-check."""
+    figures = {}
+    path = results / "window.tsv"
+    if path.exists():
+        for line in path.read_text().splitlines():
+            mode, name, value = line.split("\t")
+            figures.setdefault((mode, name), []).append(float(value))
+
+    def median(mode, name):
+        values = figures.get((mode, name))
+        return statistics.median(values) if values else None
+
+    def ms(mode, name):
+        value = median(mode, name)
+        return None if value is None else value / 1e3
+
+    whole = numbers(results / "first_window.tsv", 0)
+    figure = "Start to first shown window under Xvfb, whole process (min / median)"
+    if whole:
+        row(figure, min_median(whole), "< 500 ms (median)", statistics.median(whole) < 0.5)
+        floor = numbers(results / "first_window_floor.tsv", 0)
+        if floor:
+            row("  a bare main window, whole process (median)",
+                duration(statistics.median(floor)))
+            row("  rez / bare main window",
+                f"{statistics.median(whole) / statistics.median(floor):.2f}x")
+    else:
+        row(figure, "not run", "< 500 ms")
+    polled = numbers(results / "xdotool.tsv", 0)
+    if polled:
+        row("  found by polling xdotool search (median; an upper bound)",
+            duration(statistics.median(polled)))
+
+    timed("Start to first shown window, in process: main() to end of first paint",
+          ms("rez", "start_to_painted_ms"), 0.5)
+    for name, label in [("application_ms", "QApplication"),
+                        ("window_ms", "main window and About box built"),
+                        ("show_to_expose_ms", "shown to first expose"),
+                        ("first_paint_ms", "first paint")]:
+        row(f"  {label}", duration(ms("rez", name)))
+    rez, bare = ms("rez", "start_to_painted_ms"), ms("empty", "start_to_painted_ms")
+    if bare is not None:
+        row("  a bare main window, main() to end of first paint", duration(bare))
+    if rez is not None and bare:
+        row("  rez / bare main window", f"{rez / bare:.2f}x")
+
+    memory("Peak memory after a Group run (VmHWM, Smirnov sample)", median("rez", "group_hwm_kib"))
+    shown = median("rez", "shown_hwm_kib")
+    if shown is not None:
+        row("  peak memory when first shown, before the Group run", megabytes(shown))
+    bare_kib = median("empty", "shown_hwm_kib")
+    if bare_kib is not None:
+        row("  a bare main window, shown", megabytes(bare_kib))
+    row("  the Group command itself (Smirnov sample)", duration(ms("rez", "group_command_ms")))
+
+
 def main(results):
     reader = medians(results / "bench_reader.json")
     group = medians(results / "bench_group.json")
@@ -102,11 +227,9 @@ def main(results):
     else:
         row("GIF size against ImageMagick", "not run")
 
-    # Rows the script measured itself, or marked as not measured yet.
-    more = results / "more.tsv"
-    if more.exists():
-        for line in more.read_text().splitlines():
-            rows.append(tuple(line.split("\t")))
+    charts(medians(results / "bench_chart.json"))
+    report_process(results)
+    window(results)
 
     widths = [max(len(r[i]) for r in rows + [("figure", "measured", "target", "")])
               for i in range(4)]

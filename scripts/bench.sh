@@ -2,7 +2,9 @@
 # Builds the benchmark programs in a Release tree (build/bench), runs them and prints every
 # figure beside its target (bench/bench_table.py). The machine is shared: each time is the
 # median of a few repetitions with the benchmarks interleaved, and the ratios compare figures
-# of the same run. Prints the table; exits 0 whether or not targets are met.
+# of the same run. Whole processes (rez-report, the program's start to its first window) are
+# timed from outside over several runs; the window's figures are taken under a private Xvfb
+# display with openbox. Prints the table; exits 0 whether or not targets are met.
 #
 #   REZ_BENCH_REPETITIONS=N  repetitions of each benchmark (default 5)
 set -euo pipefail
@@ -18,7 +20,8 @@ repetitions=${REZ_BENCH_REPETITIONS:-5}
 # false -Wrestrict warnings at -O3 on string concatenation.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DREZ_BUILD_TESTS=OFF \
   -DREZ_WARNINGS_AS_ERRORS=OFF >/dev/null
-cmake --build "$build" --target bench_reader bench_group bench_gif
+cmake --build "$build" -j2 --target bench_reader bench_group bench_gif bench_chart bench_window \
+  bench_process bench_first_window rez rez-report
 rm -rf "$results"
 mkdir -p "$results/pictures"
 
@@ -34,6 +37,7 @@ run_benchmark() {
 run_benchmark bench_reader
 run_benchmark bench_group
 run_benchmark bench_gif
+QT_QPA_PLATFORM=offscreen run_benchmark bench_chart
 
 # Our GIFs next to ImageMagick's of the same pictures: size, exactness and ImageMagick's time
 # (a whole process, start-up included; the median of three runs).
@@ -64,23 +68,87 @@ for name in chart_1019x261 chart_415x257 gradient_1019x261; do
     "$ours_diff" "$theirs_diff" "$exact" >>"$results/imagemagick.tsv"
 done
 
-# Figures measured by programs still to come: each TODO line below stands for one, and is
-# to be replaced by its measurement, which hands its row to add_figure.
-add_figure() { # figure, measured value, target, ok|MISSED|info
-  printf '%s\t%s\t%s\t%s\n' "$@" >>"$results/more.tsv"
+# rez-report over the three sample groups as a whole process, start-up included, beside
+# rez-report --help (the same start-up: Qt and its offscreen platform, no group): wall and CPU
+# time and the peak resident memory of each run.
+echo "=== rez-report, whole process"
+report_out=$(mktemp -d)
+samples=("$build/bin/Data/Smirnov" "$build/bin/Data/Kuznetsova" "$build/bin/Data/Orlov")
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_process" --runs "$repetitions" --warmup 1 -- \
+  "$build/bin/rez-report" -o "$report_out" "${samples[@]}" | tee "$results/rez_report.tsv"
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_process" --runs "$repetitions" --warmup 1 -- \
+  "$build/bin/rez-report" --help >"$results/rez_report_help.tsv"
+rm -rf "$report_out"
+
+# The main window under Xvfb with a window manager (openbox), as on a desktop: maximised on a
+# 1920 x 1080 screen.
+echo "=== Main window under Xvfb"
+display_number=90
+while [[ -e /tmp/.X11-unix/X$display_number || -e /tmp/.X$display_number-lock ]]; do
+  display_number=$((display_number + 1))
+done
+xvfb_pid="" wm_pid=""
+stop_display() {
+  local pid
+  for pid in $wm_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  wm_pid="" xvfb_pid=""
 }
-not_measured() { add_figure "$1" "not measured yet" "$2" "-"; }
-: >"$results/more.tsv"
-# TODO(chart render): the chart rendering benchmark, each view.
-not_measured "Chart render, each view" "< 10 ms"
-# TODO(rez-report): rez-report over the three sample groups as a whole process (hyperfine,
-# or the median of a few runs of /usr/bin/time -v, which also gives the peak memory below).
-not_measured "rez-report on the three sample groups, whole process" "< 500 ms"
-# TODO(start-up): from the program's start to its first shown window, under Xvfb.
-not_measured "Start to first shown window under Xvfb" "< 500 ms"
-# TODO(peak memory): the program's peak memory after a Group run, and rez-report's.
-not_measured "Peak memory after a Group run" "< 100 MB"
-not_measured "Peak memory of rez-report" "< 100 MB"
+trap stop_display EXIT
+Xvfb ":$display_number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display_number"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+openbox >/dev/null 2>&1 &
+wm_pid=$!
+# Openbox names itself on the root window once it manages the screen.
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  sleep 0.05
+done
+export QT_QPA_PLATFORM=xcb
+
+# In the process: main() to the first expose and paint, then the Group command on the Smirnov
+# sample and the peak memory; each run beside a bare main window (the floor), interleaved.
+: >"$results/window.tsv"
+for _ in $(seq "$repetitions"); do
+  "$build/bench/bench_window" --group="$build/bin/Data/Smirnov" 2>/dev/null >>"$results/window.tsv"
+  "$build/bench/bench_window" --empty 2>/dev/null >>"$results/window.tsv"
+done
+cat "$results/window.tsv"
+
+# From outside: from the start of the rez program to the first expose of its window, watched
+# through the X server; and the same for the bare main window.
+"$build/bench/bench_first_window" --runs "$repetitions" --title "КВИРО.REZ" -- \
+  "$build/bin/rez" | tee "$results/first_window.tsv"
+"$build/bench/bench_first_window" --runs "$repetitions" --title "Bench floor" -- \
+  "$build/bench/bench_window" --empty >"$results/first_window_floor.tsv"
+
+# A cross-check with xdotool: the time until `xdotool search` finds the window shown. Polled
+# by hand, since --sync waits half a second between its searches; each search takes a few
+# tens of milliseconds, so this is an upper bound, coarser than the figure above.
+: >"$results/xdotool.tsv"
+for _ in 1 2 3; do
+  start=$EPOCHREALTIME
+  "$build/bin/rez" >/dev/null 2>&1 &
+  rez_pid=$!
+  found=0
+  for _ in $(seq 500); do
+    xdotool search --onlyvisible --name "^КВИРО\.REZ" >/dev/null 2>&1 && { found=1; break; }
+    sleep 0.005
+  done
+  end=$EPOCHREALTIME
+  kill "$rez_pid"
+  wait "$rez_pid" 2>/dev/null || true
+  if ((found)); then
+    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f\n", b - a }' >>"$results/xdotool.tsv"
+  fi
+done
+unset QT_QPA_PLATFORM
+stop_display
+trap - EXIT
 
 echo
 echo "=== Figures (medians of $repetitions repetitions; results in $results)"
