@@ -1,6 +1,7 @@
 #include "result_texts.h"
 
 #include "number_text.h"
+#include "respondent_file.h"
 
 #include <cmath>
 
@@ -124,20 +125,8 @@ std::vector<std::string> BuildTableLines(const GroupResults& results, const Tabl
 }
 
 std::vector<std::string> SplitListLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    lines.emplace_back(text.substr(start));
+    LineBuffer lines;
+    SplitLines(text, lines, true);
     return lines;
 }
 

@@ -108,7 +108,7 @@ const std::string& RespondentFile::Line(std::size_t n) const {
     return n < lines_->size() ? (*lines_)[n] : kEmptyLine;
 }
 
-void SplitLines(std::string_view text, LineBuffer& lines) {
+void SplitLines(std::string_view text, LineBuffer& lines, bool keepFinalEmpty) {
     lines.clear();
     std::size_t start = 0;
     std::size_t i = 0;
@@ -122,7 +122,7 @@ void SplitLines(std::string_view text, LineBuffer& lines) {
             ++i;
         }
     }
-    if (start < text.size())
+    if (start < text.size() || keepFinalEmpty)
         lines.emplace_back(text.substr(start));
 }
 

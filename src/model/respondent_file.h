@@ -37,8 +37,9 @@ private:
 };
 
 // Splits plain text into lines at CR LF pairs; a lone CR or LF also ends a line. A line end
-// at the very end adds no empty line, so "a\r\n" is one line and "" none.
-void SplitLines(std::string_view text, LineBuffer& lines);
+// at the very end adds no empty line, so "a\r\n" is one line and "" none; with
+// `keepFinalEmpty` the piece after the last line end counts too ("a\r\n" gives "a", "").
+void SplitLines(std::string_view text, LineBuffer& lines, bool keepFinalEmpty = false);
 
 // Reads the file at `path` (UTF-8), unscrambles it and fills `lines` with its plain-text
 // lines decoded to UTF-8. Throws RezError: "Cannot open file <path>" when it is missing,

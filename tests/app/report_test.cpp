@@ -38,28 +38,18 @@ Outcome Report(const QStringList& arguments) {
             process.readAllStandardError().toStdString()};
 }
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::string AsWrittenFile(const std::string& goldenName) {
-    std::string crlf;
-    for (const char c : ReadBytes(fs::path(REZ_GOLDEN_DIR) / goldenName)) {
-        if (c == '\n')
-            crlf += '\r';
-        crlf += c;
-    }
-    return rez::EncodeCp1251(crlf).value();
-}
-
 std::set<std::string> FilesIn(const fs::path& dir) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir))
         names.insert(entry.path().filename().string());
     return names;
+}
+
+using rez::test::ReadBytes;
+
+// A golden text as the program writes it.
+std::string AsWrittenFile(const std::string& goldenName) {
+    return rez::test::AsWindowsFile(ReadBytes(fs::path(REZ_GOLDEN_DIR) / goldenName));
 }
 
 QString Q(const fs::path& path) {

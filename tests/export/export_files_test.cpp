@@ -10,12 +10,7 @@
 
 namespace {
 
-std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using rez::test::ReadBytes;
 
 QString QPath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());

@@ -18,14 +18,9 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using rez::test::ReadBytes;
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+namespace fs = std::filesystem;
 
 // Runs `body` in a child process; its exit status is the test's verdict: 0 when the write
 // failed with `expectedMessage`, 1 when it succeeded, 2 for another failure.

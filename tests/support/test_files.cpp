@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #ifndef _WIN32
@@ -37,6 +38,26 @@ TempDir::~TempDir() {
 std::string TempDir::dirText() const {
     const auto text = path_.u8string();
     return std::string(text.begin(), text.end()) + "/";
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string AsWindowsFile(const std::string& utf8WithLf) {
+    std::string crlf;
+    for (const char c : utf8WithLf) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    const auto bytes = EncodeCp1251(crlf);
+    if (!bytes)
+        throw std::runtime_error("golden text not representable in Windows-1251");
+    return *bytes;
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {

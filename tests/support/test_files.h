@@ -23,6 +23,13 @@ private:
     std::filesystem::path path_;
 };
 
+// The whole content of a file (empty when it cannot be read).
+std::string ReadBytes(const std::filesystem::path& path);
+
+// A UTF-8 text with LF line ends (a golden file) as the program writes it: Windows-1251 with
+// CR LF line ends.
+std::string AsWindowsFile(const std::string& utf8WithLf);
+
 // Writes raw bytes to a file, replacing it.
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 

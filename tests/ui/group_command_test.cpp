@@ -25,13 +25,6 @@ using rez::test::RespondentLines;
 using rez::test::TempDir;
 using rez::test::UniformTotals;
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class GroupCommand : public testing::Test {
 protected:
     GroupCommand() {
@@ -86,7 +79,7 @@ TEST_F(GroupCommand, FullSampleGroupShowsEverything) {
     EXPECT_EQ(ButtonStates(), std::vector<bool>(9, true));
     // The memo holds the analysis text, each line ended.
     EXPECT_EQ(form->meInfo->toPlainText().toStdString(),
-              ReadText(std::string(REZ_GOLDEN_DIR) + "/Smirnov.analysis.txt"));
+              rez::test::ReadBytes(std::string(REZ_GOLDEN_DIR) + "/Smirnov.analysis.txt"));
     EXPECT_EQ(
         form->btMang->toolTip(),
         rez::PlainToolTip(u"Руководители\r\nБелова Марина Сергеевна\r\nГришин Олег Петрович"_qs));

@@ -18,23 +18,13 @@ namespace {
 namespace fs = std::filesystem;
 using rez::TForm1;
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // A golden UTF-8 text with LF line ends as the program writes it: Windows-1251, CR LF.
+
+using rez::test::ReadBytes;
+
+// A golden text as the program writes it.
 std::string AsWrittenFile(const std::string& goldenName) {
-    const std::string utf8 = ReadBytes(fs::path(REZ_GOLDEN_DIR) / goldenName);
-    std::string crlf;
-    for (const char c : utf8) {
-        if (c == '\n')
-            crlf += '\r';
-        crlf += c;
-    }
-    return rez::EncodeCp1251(crlf).value();
+    return rez::test::AsWindowsFile(ReadBytes(fs::path(REZ_GOLDEN_DIR) / goldenName));
 }
 
 QString Q(const fs::path& path) {
