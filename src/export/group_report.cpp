@@ -29,7 +29,9 @@ QStringList WriteGroupReport(const QString& groupDir, const QString& outDir, cha
     LineBuffer buffer;
     const GroupResults results = RunGroup(dir.toStdString(), sep, buffer);
 
-    const QString base = QDir(outDir).filePath(ReportFileStem(results.GroupName));
+    // Joined by hand: QDir::filePath("") would give the folder itself, and an empty group
+    // name would put " Table.rtf" beside the folder instead of in it.
+    const QString base = QDir(outDir).path() + u'/' + ReportFileStem(results.GroupName);
     const QString table = base + QStringLiteral(" Table.rtf");
     const QString analysis = base + QStringLiteral(" An.rtf");
     const QString scales = base + QStringLiteral(" Scales.gif");

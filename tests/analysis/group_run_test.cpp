@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 using rez::GroupResults;
@@ -199,6 +203,17 @@ TEST_F(GroupRun, DirectoryNamedLikeARespondentFileEndsTheRun) {
     std::filesystem::create_directory(dir.path() / "2dirREZ.cry");
     EXPECT_EQ(FailureOf(), "Cannot open file " + dir.dirText() + "2dirREZ.cry");
 }
+
+#ifndef _WIN32
+TEST_F(GroupRun, FifoOrDanglingLinkNamedLikeARespondentFileEndsTheRunWithoutHanging) {
+    Add("1aREZ.cry", "m", UniformTotals(6));
+    ASSERT_EQ(::mkfifo((dir.path() / "2fifoREZ.cry").c_str(), 0600), 0);
+    EXPECT_EQ(FailureOf(), "Cannot open file " + dir.dirText() + "2fifoREZ.cry");
+    std::filesystem::remove(dir.path() / "2fifoREZ.cry");
+    std::filesystem::create_symlink(dir.path() / "gone", dir.path() / "3linkREZ.cry");
+    EXPECT_EQ(FailureOf(), "Cannot open file " + dir.dirText() + "3linkREZ.cry");
+}
+#endif
 
 TEST(SelfDifference, ResidueIsZeroRealDifferencesStay) {
     const double x = 13.0 / 7.0;

@@ -133,21 +133,41 @@ TEST(RezReport, FailedGroupWritesNothingAndTheOthersGoOn) {
     EXPECT_EQ(FilesIn(out).size(), 4u);
 }
 
-TEST(RezReport, SlashInTheGroupNameStaysInTheOutputFolder) {
+struct GroupNameCase {
+    const char* name;
+    const char* groupName; // line 2 of the respondent file
+    const char* stem;      // the files' name before " Table.rtf"
+};
+REZ_PRINT_CASE_BY_NAME(GroupNameCase)
+
+class RezReportGroupName : public testing::TestWithParam<GroupNameCase> {};
+
+// Whatever the group name holds, the four files land in the output folder and nowhere else.
+TEST_P(RezReportGroupName, FilesStayInTheOutputFolder) {
     rez::test::TempDir work;
     const fs::path group = work.path() / "g";
-    fs::create_directories(group);
-    auto lines = rez::test::RespondentLines("m", rez::test::UniformTotals(4));
-    lines[2] = "../Иванов/И.И.";
-    rez::test::WriteRespondentFile(group / "1REZ.cry", lines);
     const fs::path out = work.path() / "out";
+    fs::create_directories(group);
     fs::create_directories(out);
+    auto lines = rez::test::RespondentLines("m", rez::test::UniformTotals(4));
+    lines[2] = GetParam().groupName;
+    rez::test::WriteRespondentFile(group / "1REZ.cry", lines);
     const Outcome o = Report({QStringLiteral("-o"), Q(out), Q(group)});
     EXPECT_EQ(o.exitCode, 0) << o.err;
-    EXPECT_TRUE(fs::exists(out / ".._Иванов_И.И. Table.rtf"));
+    EXPECT_TRUE(fs::exists(out / (std::string(GetParam().stem) + " Table.rtf")));
+    EXPECT_TRUE(fs::exists(out / (std::string(GetParam().stem) + " Factors.gif")));
     EXPECT_EQ(FilesIn(out).size(), 4u);
     EXPECT_EQ(FilesIn(work.path()), (std::set<std::string>{"g", "out"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, RezReportGroupName,
+    testing::Values(GroupNameCase{"Slashes", "../Иванов/И.И.", ".._Иванов_И.И."},
+                    GroupNameCase{"DotDot", "..", ".."},
+                    GroupNameCase{"Backslash", "Отдел\\Иванов", "Отдел\\Иванов"},
+                    GroupNameCase{"Colon", "C:Иванов", "C:Иванов"},
+                    GroupNameCase{"Star", "Иванов*", "Иванов*"}, GroupNameCase{"Empty", "", ""}),
+    rez::test::ByName());
 
 struct UsageCase {
     const char* name;
