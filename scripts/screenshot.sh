@@ -2,12 +2,17 @@
 # Makes the README's screenshot: starts the program under Xvfb with openbox, runs the Group
 # command on a sample group through the real file dialog, and captures the screen.
 #   scripts/screenshot.sh [GROUP] [OUT.png] [VIEW-BUTTON-INDEX]
+# REZ_BIN names the folder of the program (default build/dev/bin, built when missing), so an
+# installed copy can be checked the same way.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 group="${1:-Smirnov}"
 out="${2:-docs/screenshot.png}"
-bin="build/dev/bin"
-[ -x "$bin/rez" ] || { cmake --preset dev >/dev/null && cmake --build --preset dev; }
+bin="${REZ_BIN:-build/dev/bin}"
+if [ -z "${REZ_BIN:-}" ] && [ ! -x "$bin/rez" ]; then
+  cmake --preset dev >/dev/null && cmake --build --preset dev
+fi
+case "$bin" in /*) ;; *) bin="$(pwd)/$bin" ;; esac
 
 display=":77"
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
@@ -29,7 +34,7 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove --window "$window" 25 10 click 1
 sleep 1.5
 first=$(ls "$bin/Data/$group" | head -1)
-xdotool type --delay 20 "$(pwd)/$bin/Data/$group/$first"
+xdotool type --delay 20 "$bin/Data/$group/$first"
 xdotool key Return
 sleep 1.5
 if [ -n "${3:-}" ]; then
