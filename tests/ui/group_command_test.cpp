@@ -170,12 +170,19 @@ TEST_F(GroupCommand, UserTextBeforeTheFirstRunStays) {
         u"Заметки консультанта\nОценка навыков и умений менеджера - self L2 (self L0)\n"_qs));
 }
 
+std::pair<int, int> RedAndBlue(TForm1& form, int col, int row);
+
 TEST_F(GroupCommand, WithoutSelfAssessment) {
     Add("a", "1REZ.cry", "mang", UniformTotals(4));
     RunOnGroup("a");
     EXPECT_FALSE(form->btSelf->isEnabled());
     EXPECT_TRUE(RowEmpty(1));
     EXPECT_EQ(Cell(0, 3), u"4.0"_qs); // the compared row's own value
+    for (const int col : {0, 16, 30}) {
+        const auto [red, blue] = RedAndBlue(*form, col, 3); // self 0 minus 4: blue
+        EXPECT_EQ(red, 0) << col;
+        EXPECT_GT(blue, 5) << col;
+    }
     EXPECT_TRUE(form->meInfo->toPlainText().startsWith(
         u"Оценка навыков и умений менеджера - mang L2 ()\n\nСамооценка\n\n\nРуководители\n"_qs));
 }
