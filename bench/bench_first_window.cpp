@@ -8,6 +8,8 @@
 // Prints one line per counted run: the seconds from just before the fork to that Expose.
 // Event-driven, so it neither polls nor competes with the program for the processor; needs
 // DISPLAY and, for a realistic showing, a window manager on that display.
+#include "spawn_quiet.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -57,21 +59,6 @@ std::string TitleOf(Display* display, Window window) {
     return {};
 }
 
-pid_t Start(char** command) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        if (null >= 0) {
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-            close(null);
-        }
-        execvp(command[0], command);
-        _exit(127);
-    }
-    return child;
-}
-
 // One run: seconds to the first Expose of a window titled `title`..., or -1 on a failure
 // (the program ended first, or nothing showed within `limitSeconds`).
 double TimeOneRun(Display* display, char** command, std::string_view title, double limitSeconds) {
@@ -80,7 +67,7 @@ double TimeOneRun(Display* display, char** command, std::string_view title, doub
     XSync(display, True); // drops events left from the previous run
 
     const Clock::time_point start = Clock::now();
-    const pid_t child = Start(command);
+    const pid_t child = rez::bench::SpawnQuiet(command);
     if (child < 0)
         return -1;
 

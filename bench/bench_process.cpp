@@ -7,6 +7,8 @@
 //
 // Prints one line per counted run: "<wall s>\t<user s>\t<sys s>\t<peak KiB>\t<exit status>".
 // Linux and other POSIX systems only; no Qt, so that it adds nothing of its own to measure.
+#include "spawn_quiet.h"
+
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -36,19 +38,9 @@ double Seconds(const timeval& t) {
 // when it could not be started.
 bool RunOnce(char** command, Run& run) {
     const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
+    const pid_t child = rez::bench::SpawnQuiet(command);
     if (child < 0)
         return false;
-    if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        if (null >= 0) {
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-            close(null);
-        }
-        execvp(command[0], command);
-        _exit(127);
-    }
     int status = 0;
     rusage usage{};
     if (wait4(child, &status, 0, &usage) != child)

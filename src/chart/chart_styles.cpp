@@ -1,6 +1,7 @@
 #include "chart_styles.h"
 
 #include "bar_chart.h"
+#include "chart_views.h"
 #include "questionnaire.h"
 
 #include <QMargins>
@@ -51,11 +52,11 @@ void ConfigureProfileChart(BarChart& chart, const QString& title, const QMargins
 } // namespace
 
 QString ScaleChartTitle() {
-    return QStringLiteral("График шкал");
+    return QString::fromUtf8(ChartTitle(ChartKind::Scales));
 }
 
 QString FactorChartTitle() {
-    return QStringLiteral("График фаз и факторов");
+    return QString::fromUtf8(ChartTitle(ChartKind::PhasesAndFactors));
 }
 
 QStringList ScaleChartLabels() {
