@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace rez {
 
@@ -15,6 +16,14 @@ inline constexpr int DifferenceRowCount = 4;
 // Line break inside respondent lists, as the lists are written into tooltips and the
 // analysis text.
 inline constexpr std::string_view ListLineBreak = "\r\n";
+
+// One respondent of a group as the Group run read him: his role and his 23 scale values
+// (file total divided by the scale's item count). Carries no identifying text.
+struct Rater {
+    ResultRow Role = rowSelf; // rowSelf .. rowColl
+    std::array<double, ScaleCount> Values{};
+    bool operator==(const Rater&) const = default;
+};
 
 struct GroupResults {
     // Answer points per item, by result row and scale (A = 0 .. W = 22).
@@ -33,6 +42,9 @@ struct GroupResults {
     // button shows and the detailed list of its caption. Lines are separated by CR LF.
     std::array<std::string, 4> ButtonLists;
     std::array<std::string, 4> CaptionLists;
+    // Every respondent in listing order: the input of ComputeGroupValues, kept so that
+    // reports need not read the folder again.
+    std::vector<Rater> Raters;
 
     bool HasRespondents(int row) const {
         return RespondentCounts[static_cast<std::size_t>(row)] > 0;

@@ -86,10 +86,25 @@ GroupResults RunGroup(const std::string& directory, char sep, LineBuffer& buffer
         const RespondentFile file = ReadRespondentFile(path, buffer);
         r.GroupName = file.Line(GroupNameLine);
         const int role = RoleFromFileName(name, path);
-        ++r.RespondentCounts[At(role)];
         AddRespondent(r, role, file, buttonHeadings, captionHeadings);
+        Rater rater;
+        rater.Role = static_cast<ResultRow>(role);
         for (int s = 0; s < ScaleCount; ++s)
-            r.ScaleResults[At(role)][At(s)] += ScaleValue(file, s, sep);
+            rater.Values[At(s)] = ScaleValue(file, s, sep);
+        r.Raters.push_back(rater);
+    }
+    ComputeGroupValues(r);
+    return r;
+}
+
+void ComputeGroupValues(GroupResults& r) {
+    r.ScaleResults = {};
+    r.RespondentCounts = {};
+    // Sums in listing order, so that the means do not depend on anything but the files.
+    for (const Rater& rater : r.Raters) {
+        ++r.RespondentCounts[At(rater.Role)];
+        for (int s = 0; s < ScaleCount; ++s)
+            r.ScaleResults[At(rater.Role)][At(s)] += rater.Values[At(s)];
     }
     r.RespondentCounts[rowMean] =
         r.RespondentCounts[rowMang] + r.RespondentCounts[rowSubr] + r.RespondentCounts[rowColl];
@@ -134,7 +149,6 @@ GroupResults RunGroup(const std::string& directory, char sep, LineBuffer& buffer
                                      ? SelfDifference(r.CellValue(rowSelf, c), r.CellValue(k, c))
                                      : 0.0;
     }
-    return r;
 }
 
 } // namespace rez

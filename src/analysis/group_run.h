@@ -17,6 +17,10 @@ namespace rez {
 // bad file (in listing order); no partial results leave this function.
 GroupResults RunGroup(const std::string& directory, char decimalSeparator, LineBuffer& buffer);
 
+// The arithmetic of a Group run, from `results.Raters` alone: the counts, role means, phase
+// and factor values, the mean row and the self differences. Pure; the texts stay as they are.
+void ComputeGroupValues(GroupResults& results);
+
 // The directory part of a chosen file's path: up to and including its last separator
 // ('/' or '\\'); empty when there is none.
 std::string DirectoryOfChosenFile(const std::string& path);

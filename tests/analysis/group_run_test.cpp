@@ -134,6 +134,25 @@ TEST_F(GroupRun, GroupNameComesFromTheLastFileInNameOrder) {
     EXPECT_EQ(Run().GroupName, "last L2");
 }
 
+TEST_F(GroupRun, RatersAreKeptInListingOrderAndRecomputeToTheSameResults) {
+    Add("3aREZ.cry", "c", UniformTotals(2));
+    Add("0aREZ.cry", "self", UniformTotals(6));
+    Add("1aREZ.cry", "m", UniformTotals(4));
+    GroupResults r = Run();
+    ASSERT_EQ(r.Raters.size(), 3u);
+    EXPECT_EQ(r.Raters[0].Role, rez::rowSelf);
+    EXPECT_EQ(r.Raters[1].Role, rez::rowMang);
+    EXPECT_EQ(r.Raters[2].Role, rez::rowColl);
+    EXPECT_EQ(r.Raters[2].Values[5], 2.0);
+    // The arithmetic rests on the raters alone: computing again changes nothing.
+    const GroupResults before = r;
+    rez::ComputeGroupValues(r);
+    EXPECT_EQ(r.ScaleResults, before.ScaleResults);
+    EXPECT_EQ(r.PhaseFactorResults, before.PhaseFactorResults);
+    EXPECT_EQ(r.RespondentCounts, before.RespondentCounts);
+    EXPECT_EQ(r.SelfDifferences, before.SelfDifferences);
+}
+
 TEST_F(GroupRun, CountsDoNotWrapAt256) {
     for (int i = 0; i < 256; ++i)
         Add("2-" + std::to_string(1000 + i) + "REZ.cry", "s", UniformTotals(3));
