@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
   xvfb xauth imagemagick x11-utils openbox xdotool giflib-tools
+  libxlsxwriter-dev python3-openpyxl
 )
 
 missing=()
