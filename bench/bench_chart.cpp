@@ -5,21 +5,22 @@
 // into a picture (BarChart::render). The floor beside them is a blank picture of the same
 // size, allocated and cleared, which every render has to pay for.
 //
-// Needs a QApplication; without a display set, it runs on the offscreen platform. The group
-// is the Smirnov sample beside the program, or the folder given by --group=DIR.
+// Needs a QGuiApplication (fonts), no widgets; without a display set, it runs on the
+// offscreen platform. The group is the Smirnov sample beside the program, or the folder
+// given by --group=DIR.
 #include "bench_report.h"
 
 #include "chart_picture.h"
-#include "chart_slot.h"
+#include "chart_styles.h"
 #include "chart_views.h"
 #include "group_results.h"
 #include "group_run.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QColor>
 #include <QDir>
+#include <QGuiApplication>
 #include <QImage>
 
 #include <cstdio>
@@ -57,43 +58,38 @@ void RegisterAll(const rez::GroupResults& results) {
             benchmark::RegisterBenchmark(
                 CaseName("BM_ShowChartView", chart, view).c_str(),
                 [chart, shown](benchmark::State& state) {
-                    const std::unique_ptr<rez::BarChart> widget(
-                        rez::MakeChartWidget(nullptr, QString(), chart.scaleChart));
+                    rez::BarChart picture = rez::MakeProfileChart(KindOf(chart));
                     for (auto _ : state) {
-                        rez::ShowChartView(*widget, shown);
-                        benchmark::DoNotOptimize(widget->pointCount(rez::SelfSeries));
+                        rez::ShowChartView(picture, shown);
+                        benchmark::DoNotOptimize(picture.pointCount(rez::SelfSeries));
                     }
                 })
                 ->Unit(benchmark::kMicrosecond);
 
-            benchmark::RegisterBenchmark(
-                CaseName("BM_RenderChart", chart, view).c_str(),
-                [chart, shown](benchmark::State& state) {
-                    const std::unique_ptr<rez::BarChart> widget(
-                        rez::MakeChartWidget(nullptr, QString(), chart.scaleChart));
-                    rez::ShowChartView(*widget, shown);
-                    state.counters["width"] = widget->width();
-                    state.counters["height"] = widget->height();
-                    for (auto _ : state) {
-                        const QImage image = widget->render();
-                        benchmark::DoNotOptimize(image.constBits());
-                    }
-                })
+            benchmark::RegisterBenchmark(CaseName("BM_RenderChart", chart, view).c_str(),
+                                         [chart, shown](benchmark::State& state) {
+                                             rez::BarChart picture =
+                                                 rez::MakeProfileChart(KindOf(chart));
+                                             rez::ShowChartView(picture, shown);
+                                             state.counters["width"] = picture.width();
+                                             state.counters["height"] = picture.height();
+                                             for (auto _ : state) {
+                                                 const QImage image = picture.render();
+                                                 benchmark::DoNotOptimize(image.constBits());
+                                             }
+                                         })
                 ->Unit(benchmark::kMillisecond);
         }
 
-        benchmark::RegisterBenchmark(
-            (std::string("BM_BlankPicture/") + chart.name).c_str(),
-            [chart](benchmark::State& state) {
-                const std::unique_ptr<rez::BarChart> widget(
-                    rez::MakeChartWidget(nullptr, QString(), chart.scaleChart));
-                const QSize size = widget->size();
-                for (auto _ : state) {
-                    QImage image(size, QImage::Format_RGB32);
-                    image.fill(QColor(0xFF, 0xFF, 0xFF));
-                    benchmark::DoNotOptimize(image.constBits());
-                }
-            })
+        benchmark::RegisterBenchmark((std::string("BM_BlankPicture/") + chart.name).c_str(),
+                                     [chart](benchmark::State& state) {
+                                         const QSize size = rez::ProfileChartSize(KindOf(chart));
+                                         for (auto _ : state) {
+                                             QImage image(size, QImage::Format_RGB32);
+                                             image.fill(QColor(0xFF, 0xFF, 0xFF));
+                                             benchmark::DoNotOptimize(image.constBits());
+                                         }
+                                     })
             ->Unit(benchmark::kMillisecond);
     }
 }
@@ -105,7 +101,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt must not see Google Benchmark's flags, nor ours.
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
+    QGuiApplication app(qtArgc, argv);
 
     QString groupDir = QCoreApplication::applicationDirPath() + u"/../bin/Data/Smirnov"_s;
     constexpr std::string_view GroupFlag = "--group=";

@@ -7,8 +7,8 @@
 #include "decimal_separator.h"
 #include "group_report.h"
 
-#include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <exception>
@@ -41,11 +41,12 @@ int UsageError(const char* message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Charts are drawn off screen; no display is needed.
+    // Charts are drawn into pictures, not windows: fonts need a QGuiApplication, but no
+    // display and no Qt Widgets.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QStringList args = QApplication::arguments().mid(1);
+    QGuiApplication app(argc, argv);
+    const QStringList args = QGuiApplication::arguments().mid(1);
 
     char separator = rez::SystemDecimalSeparator();
     QString outDir = QDir::currentPath();

@@ -3,7 +3,6 @@
 #include "chart_layout.h"
 #include "chart_paint.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace rez {
@@ -24,16 +23,12 @@ QFont ChartFont(int pixelSize) {
     return font;
 }
 
-BarChart::BarChart(QWidget* parent)
-    : QWidget(parent) {
+BarChart::BarChart() {
     state_.title.font = ChartFont(16);
     state_.foot.font = ChartFont(13);
     state_.leftAxisTitle.font = ChartFont(16);
     state_.bottomAxisTitle.font = ChartFont(16);
     state_.axisLabelFont = ChartFont(12);
-    setMouseTracking(true);
-    // paint() covers every pixel, so Qt need not clear the background first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 QList<BarPoint>* BarChart::series(int index) {
@@ -43,14 +38,12 @@ QList<BarPoint>* BarChart::series(int index) {
 void BarChart::clearSeries(int index) {
     if (QList<BarPoint>* points = series(index)) {
         points->clear();
-        update();
     }
 }
 
 void BarChart::appendPoint(int index, double value, const QString& label, const QColor& color) {
     if (QList<BarPoint>* points = series(index)) {
         points->append({value, label, color});
-        update();
     }
 }
 
@@ -59,134 +52,109 @@ int BarChart::pointCount(int index) const {
 }
 
 const QList<BarPoint>& BarChart::points(int index) const {
-    static const QList<BarPoint> none;
+    static const QList<BarPoint> none; // never changed: safe to share between threads
     return ValidSeries(index) ? state_.series[static_cast<std::size_t>(index)] : none;
 }
 
 void BarChart::clearTitle() {
     state_.title.lines.clear();
-    update();
 }
 
 void BarChart::appendTitleLine(const QString& line) {
     state_.title.lines.append(line);
-    update();
 }
 
 void BarChart::setTitleFont(const QFont& font) {
     state_.title.font = font;
-    update();
 }
 
 void BarChart::setTitleColor(const QColor& color) {
     state_.title.color = color;
-    update();
 }
 
 void BarChart::clearFoot() {
     state_.foot.lines.clear();
-    update();
 }
 
 void BarChart::appendFootLine(const QString& line) {
     state_.foot.lines.append(line);
-    update();
 }
 
 void BarChart::setFootFont(const QFont& font) {
     state_.foot.font = font;
-    update();
 }
 
 void BarChart::setFootColor(const QColor& color) {
     state_.foot.color = color;
-    update();
 }
 
 void BarChart::setLeftAxisRange(double minimum, double maximum) {
     state_.leftAxisMinimum = minimum;
     state_.leftAxisMaximum = maximum;
-    update();
 }
 
 void BarChart::setLeftAxisLabelFormat(const QString& format) {
     state_.leftAxisLabelFormat = format;
-    update();
 }
 
 void BarChart::setLeftAxisTitle(const QString& text) {
     state_.leftAxisTitle.text = text;
-    update();
 }
 
 void BarChart::setLeftAxisTitleFont(const QFont& font) {
     state_.leftAxisTitle.font = font;
-    update();
 }
 
 void BarChart::setLeftAxisTitleColor(const QColor& color) {
     state_.leftAxisTitle.color = color;
-    update();
 }
 
 void BarChart::setBottomAxisTitle(const QString& text) {
     state_.bottomAxisTitle.text = text;
-    update();
 }
 
 void BarChart::setBottomAxisTitleFont(const QFont& font) {
     state_.bottomAxisTitle.font = font;
-    update();
 }
 
 void BarChart::setBottomAxisTitleColor(const QColor& color) {
     state_.bottomAxisTitle.color = color;
-    update();
 }
 
 void BarChart::setAxisLabelFont(const QFont& font) {
     state_.axisLabelFont = font;
-    update();
 }
 
 void BarChart::setAxisLabelColor(const QColor& color) {
     state_.axisLabelColor = color;
-    update();
 }
 
 void BarChart::setBackgroundColor(const QColor& color) {
     state_.backgroundColor = color;
-    update();
 }
 
 void BarChart::setBackWallColor(const QColor& color) {
     state_.backWallColor = color;
-    update();
 }
 
 void BarChart::setLeftWallColor(const QColor& color) {
     state_.leftWallColor = color;
-    update();
 }
 
 void BarChart::setBottomWallColor(const QColor& color) {
     state_.bottomWallColor = color;
-    update();
 }
 
 void BarChart::setFrame(ChartFrame frame) {
     state_.frame = frame;
-    update();
 }
 
 void BarChart::setMarginsPercent(const QMargins& margins) {
     state_.marginsPercent = margins;
-    update();
 }
 
 void BarChart::setDepthPercent(double percent) {
     state_.depthPercent = percent;
-    update();
 }
 
 QRect BarChart::plotRect() const {
@@ -231,17 +199,6 @@ QImage BarChart::render() const {
     QPainter painter(&image);
     paint(painter);
     return image;
-}
-
-void BarChart::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    paint(painter);
-}
-
-void BarChart::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint position = event->position().toPoint();
-    emit mouseMoved(event->modifiers(), position.x(), position.y());
-    QWidget::mouseMoveEvent(event);
 }
 
 } // namespace rez

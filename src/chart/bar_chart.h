@@ -1,21 +1,31 @@
-// A bar chart widget in a three-dimensional orthogonal look: three bar series, each point with
-// its own colour, each series in its own depth row (series 0 in front), sharing the category
+// A bar chart in a three-dimensional orthogonal look: three bar series, each point with its
+// own colour, each series in its own depth row (series 0 in front), sharing the category
 // positions. Title and foot lines, a left axis with a fixed range, a bottom axis labelled by
-// the points. No legend, no zoom, no panning; every change repaints.
+// the points. No legend, no zoom, no panning.
+//
+// A plain value, no widget: it draws into any QPainter and renders into a QImage under a
+// QGuiApplication, on any thread (each thread its own chart). A widget that shows it repaints
+// after changing it.
 #pragma once
 
 #include "chart_state.h"
 
 #include <QImage>
-#include <QWidget>
+#include <QSize>
+
+class QPainter;
 
 namespace rez {
 
-class BarChart : public QWidget {
-    Q_OBJECT
-
+class BarChart {
 public:
-    explicit BarChart(QWidget* parent = nullptr);
+    BarChart();
+
+    // The picture's size in pixels; the layout, the hit test and render() follow it.
+    QSize size() const { return size_; }
+    void setSize(QSize size) { size_ = size; }
+    int width() const { return size_.width(); }
+    int height() const { return size_.height(); }
 
     // Series 0 to ChartSeriesCount - 1; calls with another series index do nothing.
     void clearSeries(int series);
@@ -60,8 +70,8 @@ public:
     // Every setting, for reading back.
     const BarChartState& state() const { return state_; }
 
-    // Front plane of the plot, bounded by the axes, in widget coordinates; empty when the
-    // widget is too small to hold a plot.
+    // Front plane of the plot, bounded by the axes, in chart coordinates; empty when the
+    // chart is too small to hold a plot.
     QRect plotRect() const;
     // Centre column of a point's category on the front plane; -1 for an index without points.
     int pointX(int index) const;
@@ -71,24 +81,16 @@ public:
     // The point of `series` whose drawn bar (front, top or side face) covers `position`, or -1.
     int barIndexAt(int series, QPoint position) const;
 
-    // Draws the chart at the widget's size into any painter.
+    // Draws the chart at its size into any painter, from the painter's origin.
     void paint(QPainter& painter) const;
-    // The chart as the screen shows it: the widget's logical size, device pixel ratio 1.
-    using QWidget::render;
+    // The chart as the screen shows it: its size, device pixel ratio 1, RGB32.
     QImage render() const;
-
-signals:
-    // Every pointer move over the chart, in widget coordinates, buttons pressed or not.
-    void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     QList<BarPoint>* series(int index);
 
     BarChartState state_;
+    QSize size_;
 };
 
 } // namespace rez

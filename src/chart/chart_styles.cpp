@@ -1,9 +1,5 @@
 #include "chart_styles.h"
 
-#include "bar_chart.h"
-#include "chart_views.h"
-#include "questionnaire.h"
-
 #include <QMargins>
 
 namespace rez {
@@ -13,18 +9,27 @@ namespace {
 const QColor kBlue(0, 0, 255);
 const QColor kNavy(0, 0, 128);
 
-template <typename Table> QStringList ToStringList(const Table& table) {
-    QStringList list;
-    list.reserve(static_cast<qsizetype>(table.size()));
-    for (const std::string_view text : table)
-        list.append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    return list;
+struct ProfileChartSettings {
+    QSize size;
+    QMargins marginsPercent; // left, top, right, bottom
+};
+
+ProfileChartSettings SettingsOf(ChartKind kind) {
+    if (kind == ChartKind::Scales)
+        return {QSize(1019, 261), QMargins(1, 1, 1, 1)};
+    return {QSize(415, 257), QMargins(1, 1, 2, 2)};
 }
 
-void ConfigureProfileChart(BarChart& chart, const QString& title, const QMargins& margins,
-                           QSize size) {
+} // namespace
+
+QSize ProfileChartSize(ChartKind kind) {
+    return SettingsOf(kind).size;
+}
+
+void ConfigureProfileChart(BarChart& chart, ChartKind kind) {
+    const ProfileChartSettings settings = SettingsOf(kind);
     chart.clearTitle();
-    chart.appendTitleLine(title);
+    chart.appendTitleLine(QString::fromUtf8(ChartTitle(kind)));
     chart.setTitleFont(ChartFont(16));
     chart.setTitleColor(kBlue);
 
@@ -44,35 +49,15 @@ void ConfigureProfileChart(BarChart& chart, const QString& title, const QMargins
     chart.setLeftWallColor(Qt::white);
     chart.setBottomWallColor(Qt::white);
     chart.setFrame(ChartFrame::Lowered);
-    chart.setMarginsPercent(margins);
+    chart.setMarginsPercent(settings.marginsPercent);
     chart.setDepthPercent(15.0);
-    chart.setFixedSize(size);
+    chart.setSize(settings.size);
 }
 
-} // namespace
-
-QString ScaleChartTitle() {
-    return QString::fromUtf8(ChartTitle(ChartKind::Scales));
-}
-
-QString FactorChartTitle() {
-    return QString::fromUtf8(ChartTitle(ChartKind::PhasesAndFactors));
-}
-
-QStringList ScaleChartLabels() {
-    return ToStringList(ScaleLetters);
-}
-
-QStringList FactorChartLabels() {
-    return ToStringList(PhaseFactorLabels);
-}
-
-void ConfigureScaleChart(BarChart& chart) {
-    ConfigureProfileChart(chart, ScaleChartTitle(), QMargins(1, 1, 1, 1), QSize(1019, 261));
-}
-
-void ConfigureFactorChart(BarChart& chart) {
-    ConfigureProfileChart(chart, FactorChartTitle(), QMargins(1, 1, 2, 2), QSize(415, 257));
+BarChart MakeProfileChart(ChartKind kind) {
+    BarChart chart;
+    ConfigureProfileChart(chart, kind);
+    return chart;
 }
 
 } // namespace rez

@@ -1,26 +1,23 @@
 // The settings of the two profile charts: the scale chart over the 23 scales and the phase
-// and factor chart over the six phases and two factors. The main window fills the points.
+// and factor chart over the six phases and two factors. The views fill the points.
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "bar_chart.h"
+#include "chart_views.h"
+
+#include <QSize>
 
 namespace rez {
 
-class BarChart;
+// The chart's picture size in pixels: 1019 x 261 for the scales, 415 x 257 for the phases and
+// factors. The window shows the charts at this size and the GIF export writes it.
+QSize ProfileChartSize(ChartKind kind);
 
-// The charts' own titles, which the bar readout puts back over empty plot area.
-QString ScaleChartTitle();
-QString FactorChartTitle();
+// Title, fonts, colours, axes, walls, frame, margins and size of the chart of `kind`. Points,
+// foot lines and the bottom axis title are left to the views.
+void ConfigureProfileChart(BarChart& chart, ChartKind kind);
 
-// Tick texts of the categories, in point order: the scale letters "A" to "W"; the phase and
-// factor labels "Ф.1" to "Ф.6", "F.1", "F.2".
-QStringList ScaleChartLabels();
-QStringList FactorChartLabels();
-
-// Titles, fonts, colours, axes, walls, frame, margins and the fixed size (1019 x 261 and
-// 415 x 257 pixels). Points, foot lines and the bottom axis title are left to the views.
-void ConfigureScaleChart(BarChart& chart);
-void ConfigureFactorChart(BarChart& chart);
+// A chart of `kind` with its settings and no points.
+BarChart MakeProfileChart(ChartKind kind);
 
 } // namespace rez

@@ -2,6 +2,7 @@
 // its controls at their pixel positions.
 #include "tform1.h"
 
+#include "profile_chart.h"
 #include "results_grid.h"
 #include "tag_button.h"
 #include "widget_fonts.h"
@@ -109,10 +110,13 @@ void TForm1::BuildResultsPanel(QWidget* client) {
     sgResF->setObjectName(u"sgResF"_s);
     sgResF->move(119, 0);
 
-    ChartScale = MakeChartWidget(paTest, u"ChartScale"_s, true);
-    ChartScale->setGeometry(2, 212, 1019, 261);
-    ChartFactor = MakeChartWidget(paTest, u"ChartFactor"_s, false);
-    ChartFactor->setGeometry(2, 472, 415, 257);
+    // Each chart takes its picture's size from its settings.
+    ChartScale = new ProfileChart(ChartKind::Scales, paTest);
+    ChartScale->setObjectName(u"ChartScale"_s);
+    ChartScale->move(2, 212);
+    ChartFactor = new ProfileChart(ChartKind::PhasesAndFactors, paTest);
+    ChartFactor->setObjectName(u"ChartFactor"_s);
+    ChartFactor->move(2, 472);
 
     meInfo = new QPlainTextEdit(paTest);
     meInfo->setObjectName(u"meInfo"_s);

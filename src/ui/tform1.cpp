@@ -61,8 +61,6 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<PlatformShell> 
     sgResF->setDrawCellHook([this](QPainter& painter, int col, int row, const QRect& rect) {
         sgResFDrawCell(painter, col, row, rect);
     });
-    connect(ChartScale, &BarChart::mouseMoved, this, &TForm1::ChartScaleMouseMove);
-    connect(ChartFactor, &BarChart::mouseMoved, this, &TForm1::ChartFactorMouseMove);
 }
 
 TForm1::~TForm1() {

@@ -4,7 +4,6 @@
 // commands; the commands' work lives elsewhere.
 #pragma once
 
-#include "chart_slot.h"
 #include "dialogs.h"
 #include "group_results.h"
 #include "platform_shell.h"
@@ -25,6 +24,7 @@ class QPlainTextEdit;
 
 namespace rez {
 
+class ProfileChart;
 class ResultsGrid;
 class TAboutBox;
 class TagButton;
@@ -80,8 +80,8 @@ public:
     TagButton* btMean = nullptr;
     TagButton* btSelf_Mean = nullptr;
     ResultsGrid* sgResF = nullptr;
-    ChartWidget* ChartScale = nullptr;
-    ChartWidget* ChartFactor = nullptr;
+    ProfileChart* ChartScale = nullptr;
+    ProfileChart* ChartFactor = nullptr;
     QPlainTextEdit* meInfo = nullptr;
 
     // The nine view buttons from top to bottom.
@@ -118,10 +118,6 @@ public Q_SLOTS:
     // menu and F1). AboutCommandId shows the About box; every command then takes the
     // window's standard handling.
     void SystemMenuCommand(std::uintptr_t commandId);
-
-    // The bar readout of each chart; x and y in the chart's coordinates.
-    void ChartScaleMouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void ChartFactorMouseMove(Qt::KeyboardModifiers shift, int x, int y);
 
 public:
     // The Group run on the directory of `chosenFile`: the results, the respondent lists,

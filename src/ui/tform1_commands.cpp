@@ -6,6 +6,7 @@
 #include "export_files.h"
 #include "group_run.h"
 #include "plain_tooltip.h"
+#include "profile_chart.h"
 #include "result_texts.h"
 #include "results_grid.h"
 #include "tag_button.h"
@@ -162,11 +163,11 @@ void TForm1::btSaveClick() {
         const QString scales = dialogs().getSaveFileName(u"Запись графика шкал в gif-файл"_s,
                                                          ProposedName(u" Scales.gif"));
         if (!scales.isEmpty())
-            SaveChartGif(WithGifExtension(scales), ChartScale->render());
+            SaveChartGif(WithGifExtension(scales), ChartScale->picture());
         const QString factors = dialogs().getSaveFileName(
             u"Запись графика фаз и факторов в gif-файлы"_s, ProposedName(u" Factors.gif"));
         if (!factors.isEmpty())
-            SaveChartGif(WithGifExtension(factors), ChartFactor->render());
+            SaveChartGif(WithGifExtension(factors), ChartFactor->picture());
     });
 }
 

@@ -2,9 +2,6 @@
 #include "chart_layout.h"
 #include "chart_test_util.h"
 
-#include <QSignalSpy>
-#include <QTest>
-
 #include <gtest/gtest.h>
 
 namespace rez::test {
@@ -79,24 +76,6 @@ TEST_F(HitTest, CategoriesAreEvenlySpacedInsideThePlot) {
         EXPECT_NEAR(chart_->pointX(i), plot.left() + (i + 0.5) * spacing, 1.0) << i;
     EXPECT_EQ(chart_->pointX(-1), -1);
     EXPECT_EQ(chart_->pointX(kPoints), -1);
-}
-
-TEST(MouseMove, IsReportedInWidgetCoordinates) {
-    auto chart = MakeChart(300, 200);
-    chart->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(chart.get()));
-    EXPECT_TRUE(chart->hasMouseTracking());
-    QSignalSpy spy(chart.get(), &BarChart::mouseMoved);
-    QTest::mouseMove(chart.get(), QPoint(37, 41));
-    QTest::mouseMove(chart.get(), QPoint(150, 120));
-    ASSERT_GE(spy.count(), 2);
-    const QList<QVariant> last = spy.takeLast();
-    EXPECT_EQ(last.at(0).value<Qt::KeyboardModifiers>(), Qt::NoModifier);
-    EXPECT_EQ(last.at(1).toInt(), 150);
-    EXPECT_EQ(last.at(2).toInt(), 120);
-    const QList<QVariant> first = spy.takeLast();
-    EXPECT_EQ(first.at(1).toInt(), 37);
-    EXPECT_EQ(first.at(2).toInt(), 41);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "chart_styles.h"
 #include "chart_test_util.h"
 #include "param_name.h"
+#include "questionnaire.h"
 
 #include <QFont>
 #include <QPainter>
@@ -13,6 +14,8 @@
 
 #include <cmath>
 #include <limits>
+#include <thread>
+#include <vector>
 
 namespace rez::test {
 namespace {
@@ -23,6 +26,10 @@ void FillSeries(BarChart& chart, int series, double value, const QColor& color, 
     chart.clearSeries(series);
     for (int i = 0; i < count; ++i)
         chart.appendPoint(series, value, QString::number(i), color);
+}
+
+QString Label(std::string_view text) {
+    return QString::fromUtf8(text);
 }
 
 // Smallest rectangle that holds every pixel where the two pictures differ; empty if none.
@@ -90,11 +97,8 @@ class RearRows : public testing::TestWithParam<OverlapCase> {};
 // bar's front face shows its own colour, so its height can be read.
 TEST_P(RearRows, KeepTheirTopsVisible) {
     const OverlapCase& c = GetParam();
-    BarChart chart;
-    if (c.scaleChart)
-        ConfigureScaleChart(chart);
-    else
-        ConfigureFactorChart(chart);
+    BarChart chart =
+        MakeProfileChart(c.scaleChart ? ChartKind::Scales : ChartKind::PhasesAndFactors);
     const int count = c.scaleChart ? 23 : 8;
     FillSeries(chart, 0, c.front, kRed, count);
     FillSeries(chart, 1, c.middle, kSilver, count);
@@ -195,15 +199,15 @@ INSTANTIATE_TEST_SUITE_P(Values, OutOfRange,
 // A full scale chart with text holds only its own colours: no antialiasing of shapes or text,
 // even when a caller hands in a font that asks for it.
 TEST(Antialiasing, IsOffForShapesAndText) {
-    BarChart chart;
-    ConfigureScaleChart(chart);
+    BarChart chart = MakeProfileChart(ChartKind::Scales);
     QFont smooth = ChartFont(16);
     smooth.setStyleStrategy(QFont::PreferAntialias);
     chart.setTitleFont(smooth);
     const QColor colors[] = {kRed, kSilver, kBlue};
     for (int series = 0; series < 3; ++series)
         for (int i = 0; i < 23; ++i)
-            chart.appendPoint(series, 0.3 * i, ScaleChartLabels()[i], colors[(i + series) % 3]);
+            chart.appendPoint(series, 0.3 * i, Label(ScaleLetters[static_cast<std::size_t>(i)]),
+                              colors[(i + series) % 3]);
     chart.appendFootLine(QStringLiteral("Группа 7 Петров П.П."));
     chart.setBottomAxisTitle(QStringLiteral("Самооценка - Средние"));
 
@@ -217,26 +221,43 @@ TEST(Antialiasing, IsOffForShapesAndText) {
         EXPECT_TRUE(allowed.contains(rgb)) << qPrintable(QColor(rgb).name());
 }
 
-TEST(Render, MatchesThePaintEvent) {
-    BarChart chart;
-    ConfigureFactorChart(chart);
+// Worker threads draw pictures at the same time as the main thread (groups drawn in
+// parallel): each picture is the one the main thread draws. Fails for anything in the paint
+// path bound to the GUI thread (pixmaps, widgets) or shared and changed while drawing.
+TEST(Render, IsTheSamePictureOnWorkerThreads) {
+    BarChart chart = MakeProfileChart(ChartKind::PhasesAndFactors);
     for (int i = 0; i < 8; ++i) {
-        chart.appendPoint(0, 1.0 + 0.7 * i, FactorChartLabels()[i], kRed);
-        chart.appendPoint(2, 0.4 * i, FactorChartLabels()[i], kBlue);
+        const QString label = Label(PhaseFactorLabels[static_cast<std::size_t>(i)]);
+        chart.appendPoint(0, 1.0 + 0.7 * i, label, kRed);
+        chart.appendPoint(2, 0.4 * i, label, kBlue);
     }
+    chart.appendFootLine(QStringLiteral("АО «Уралтехснаб», коммерческая служба Смирнов А. В."));
     chart.setBottomAxisTitle(QStringLiteral("Самооценка"));
     const QImage rendered = chart.render();
     EXPECT_EQ(rendered.format(), QImage::Format_RGB32);
     EXPECT_EQ(rendered.size(), QSize(415, 257));
     EXPECT_EQ(rendered.devicePixelRatio(), 1.0);
-    EXPECT_EQ(chart.grab().toImage().convertToFormat(QImage::Format_RGB32), rendered);
+
+    constexpr int kThreads = 4;
+    std::vector<QImage> pictures(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&chart, &pictures, t] {
+            const BarChart own = chart;
+            pictures[static_cast<std::size_t>(t)] = own.render();
+        });
+    const QImage meanwhile = chart.render();
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(meanwhile, rendered);
+    for (int t = 0; t < kThreads; ++t)
+        EXPECT_EQ(pictures[static_cast<std::size_t>(t)], rendered) << "thread " << t;
 }
 
 // A new title line shows above the plot and a new foot line below the axis texts; nothing
 // else in the picture moves.
 TEST(Texts, ChangesShowInTheirOwnPlace) {
-    BarChart chart;
-    ConfigureFactorChart(chart);
+    BarChart chart = MakeProfileChart(ChartKind::PhasesAndFactors);
     FillSeries(chart, 0, 4.0, kSilver, 8);
     chart.appendFootLine(QStringLiteral("Первая группа"));
     chart.setBottomAxisTitle(QStringLiteral("Самооценка"));

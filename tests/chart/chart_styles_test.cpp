@@ -1,5 +1,6 @@
 #include "bar_chart.h"
 #include "chart_layout.h"
+#include "chart_picture.h"
 #include "chart_styles.h"
 #include "param_name.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 struct StyleCase {
     const char* name;
-    void (*configure)(BarChart&);
+    ChartKind kind;
     const char* title;
     QSize size;
     QMargins margins;
@@ -30,11 +31,10 @@ void ExpectArial(const QFont& font, int pixelSize) {
 
 TEST_P(ProfileChart, TakesItsProperties) {
     const StyleCase& c = GetParam();
-    BarChart chart;
-    c.configure(chart);
+    const BarChart chart = MakeProfileChart(c.kind);
     const BarChartState& s = chart.state();
-    EXPECT_EQ(chart.minimumSize(), c.size);
-    EXPECT_EQ(chart.maximumSize(), c.size);
+    EXPECT_EQ(chart.size(), c.size);
+    EXPECT_EQ(ProfileChartSize(c.kind), c.size);
     EXPECT_EQ(chart.titleLines(), QStringList{QString::fromUtf8(c.title)});
     ExpectArial(s.title.font, 16);
     EXPECT_EQ(s.title.color, QColor(0, 0, 255));
@@ -54,15 +54,12 @@ TEST_P(ProfileChart, TakesItsProperties) {
     EXPECT_EQ(s.frame, ChartFrame::Lowered);
     EXPECT_EQ(s.marginsPercent, c.margins);
     EXPECT_EQ(s.depthPercent, 15.0);
-    EXPECT_TRUE(chart.hasMouseTracking());
 }
 
 // The left axis shows the whole numbers 0 to 7 evenly spaced, whatever the values shown.
 TEST_P(ProfileChart, LeftAxisIsFixedFromZeroToSeven) {
     const StyleCase& c = GetParam();
-    BarChart chart;
-    c.configure(chart);
-    chart.resize(c.size);
+    BarChart chart = MakeProfileChart(c.kind);
     chart.appendPoint(0, 1e300, QStringLiteral("A"), Qt::red);
     chart.appendPoint(0, -40.0, QStringLiteral("B"), Qt::blue);
     const ChartLayout layout = ComputeChartLayout(chart.state(), chart.size());
@@ -76,26 +73,12 @@ TEST_P(ProfileChart, LeftAxisIsFixedFromZeroToSeven) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Charts, ProfileChart,
-                         testing::Values(StyleCase{"Scales", &ConfigureScaleChart, "График шкал",
+                         testing::Values(StyleCase{"Scales", ChartKind::Scales, "График шкал",
                                                    QSize(1019, 261), QMargins(1, 1, 1, 1)},
-                                         StyleCase{"Factors", &ConfigureFactorChart,
+                                         StyleCase{"Factors", ChartKind::PhasesAndFactors,
                                                    "График фаз и факторов", QSize(415, 257),
                                                    QMargins(1, 1, 2, 2)}),
                          ByName{});
-
-TEST(PointLabels, AreTheScaleLettersAndPhaseFactorLabels) {
-    const QStringList scales = ScaleChartLabels();
-    ASSERT_EQ(scales.size(), 23);
-    EXPECT_EQ(scales.front(), QStringLiteral("A"));
-    EXPECT_EQ(scales[2], QStringLiteral("C"));
-    EXPECT_EQ(scales.back(), QStringLiteral("W"));
-    EXPECT_EQ(FactorChartLabels(),
-              (QStringList{QStringLiteral("Ф.1"), QStringLiteral("Ф.2"), QStringLiteral("Ф.3"),
-                           QStringLiteral("Ф.4"), QStringLiteral("Ф.5"), QStringLiteral("Ф.6"),
-                           QStringLiteral("F.1"), QStringLiteral("F.2")}));
-    EXPECT_EQ(ScaleChartTitle(), QStringLiteral("График шкал"));
-    EXPECT_EQ(FactorChartTitle(), QStringLiteral("График фаз и факторов"));
-}
 
 struct FormatCase {
     const char* name;

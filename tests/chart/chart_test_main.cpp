@@ -1,6 +1,7 @@
-// Widget tests need a QApplication before any test runs; the headless platform is the
-// default, so the binary also runs (and lists its tests) outside ctest.
-#include <QApplication>
+// Charts draw with fonts, which need a QGuiApplication before any test runs; no widgets. The
+// headless platform is the default, so the binary also runs (and lists its tests) outside
+// ctest.
+#include <QGuiApplication>
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -20,7 +20,7 @@ inline const QColor kGreen(0, 128, 0);
 // A chart of `width` x `height` with the library's default look and no points.
 inline std::unique_ptr<BarChart> MakeChart(int width = 600, int height = 300) {
     auto chart = std::make_unique<BarChart>();
-    chart->resize(width, height);
+    chart->setSize({width, height});
     return chart;
 }
 

@@ -1,7 +1,6 @@
 // The charts as GIF files: the real pictures of both charts in views 0 and 4, walked block by
 // block and decoded back by giflib and by Qt's reader to exactly the rendered pixels.
 #include "chart_picture.h"
-#include "chart_slot.h"
 #include "export_files.h"
 #include "gif_decode.h"
 #include "group_run.h"
@@ -10,8 +9,6 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -54,12 +51,8 @@ TEST_P(ChartGif, DecodesToTheRenderedPixels) {
     const auto& c = GetParam();
     rez::LineBuffer buffer;
     const auto results = rez::RunGroup(std::string(REZ_SAMPLE_DATA_DIR) + "/Smirnov/", '.', buffer);
-    const std::unique_ptr<rez::BarChart> chart(rez::MakeChartWidget(nullptr, {}, c.scaleChart));
-    rez::ShowChartView(*chart, rez::BuildChartView(results,
-                                                   c.scaleChart ? rez::ChartKind::Scales
-                                                                : rez::ChartKind::PhasesAndFactors,
-                                                   c.view));
-    const QImage picture = chart->render();
+    const QImage picture = rez::RenderProfileChart(
+        results, c.scaleChart ? rez::ChartKind::Scales : rez::ChartKind::PhasesAndFactors, c.view);
     ASSERT_EQ(picture.size(), c.size);
     const std::string gif = rez::EncodeChartGif(picture);
     ExpectSingleImageStream(gif, c.size);

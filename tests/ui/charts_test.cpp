@@ -2,6 +2,7 @@
 #include "bar_chart.h"
 #include "chart_views.h"
 #include "fakes.h"
+#include "profile_chart.h"
 #include "tag_button.h"
 #include "test_files.h"
 #include "tform1.h"
@@ -13,6 +14,7 @@
 namespace {
 
 using rez::BarChart;
+using rez::ProfileChart;
 using rez::TForm1;
 using rez::test::RespondentLines;
 
@@ -67,7 +69,7 @@ TEST_F(Charts, GroupRunShowsTheMeanViewAndButtonsSwitchViews) {
     Add("1REZ.cry", Filled(3.0));
     Add("2REZ.cry", Filled(6.0));
     Run();
-    BarChart& scales = *form->ChartScale;
+    const BarChart& scales = form->ChartScale->chart();
     // View 4: self, mean of managers, subordinates and the missing colleagues (9 / 3 = 3).
     EXPECT_EQ(Values(scales, 1), std::vector<double>(23, 3.0));
     EXPECT_EQ(scales.points(0)[2].color, QColor(0, 0, 255));
@@ -78,15 +80,15 @@ TEST_F(Charts, GroupRunShowsTheMeanViewAndButtonsSwitchViews) {
     EXPECT_EQ(scales.points(2)[3].color, QColor(255, 0, 0));
     EXPECT_EQ(scales.points(0)[22].label, u"W"_qs);
     EXPECT_EQ(scales.bottomAxisTitle(), u"Самооценка - Средние"_qs);
-    EXPECT_EQ(form->ChartFactor->points(0)[1].label, u"Ф.2"_qs);
-    EXPECT_EQ(form->ChartFactor->points(0)[1].value, (6.0 + 2.0 + 6.0) / 3);
+    EXPECT_EQ(form->ChartFactor->chart().points(0)[1].label, u"Ф.2"_qs);
+    EXPECT_EQ(form->ChartFactor->chart().points(0)[1].value, (6.0 + 2.0 + 6.0) / 3);
 
     form->btSelf->click();
     EXPECT_EQ(scales.pointCount(0), 23);
     EXPECT_EQ(scales.pointCount(1), 0);
     EXPECT_EQ(scales.pointCount(2), 0);
     EXPECT_EQ(scales.bottomAxisTitle(), u"Самооценка"_qs);
-    EXPECT_EQ(form->ChartFactor->bottomAxisTitle(), u"Самооценка"_qs);
+    EXPECT_EQ(form->ChartFactor->chart().bottomAxisTitle(), u"Самооценка"_qs);
 
     form->btMang->click();
     EXPECT_EQ(Values(scales, 1), std::vector<double>(23, 3.0));
@@ -95,7 +97,7 @@ TEST_F(Charts, GroupRunShowsTheMeanViewAndButtonsSwitchViews) {
     form->btSelf->click();
     form->btSelf_Mang->click();
     EXPECT_EQ(scales.render(), byRow);
-    EXPECT_EQ(form->ChartFactor->bottomAxisTitle(), u"Самооценка - Руководители"_qs);
+    EXPECT_EQ(form->ChartFactor->chart().bottomAxisTitle(), u"Самооценка - Руководители"_qs);
 }
 
 TEST_F(Charts, TagsAboveFourAreIgnoredByTheirLowEightBits) {
@@ -105,20 +107,20 @@ TEST_F(Charts, TagsAboveFourAreIgnoredByTheirLowEightBits) {
     rez::TagButton five(u"x"_qs, 5, nullptr), wrapsToOne(u"y"_qs, 0x101, nullptr),
         wrapsToFive(u"z"_qs, 0x205, nullptr);
     form->btSelfClick(&five);
-    EXPECT_EQ(form->ChartScale->bottomAxisTitle(), u"Самооценка - Средние"_qs);
+    EXPECT_EQ(form->ChartScale->chart().bottomAxisTitle(), u"Самооценка - Средние"_qs);
     form->btSelfClick(&wrapsToFive);
-    EXPECT_EQ(form->ChartScale->bottomAxisTitle(), u"Самооценка - Средние"_qs);
+    EXPECT_EQ(form->ChartScale->chart().bottomAxisTitle(), u"Самооценка - Средние"_qs);
     form->btSelfClick(&wrapsToOne);
-    EXPECT_EQ(form->ChartScale->bottomAxisTitle(), u"Самооценка - Руководители"_qs);
+    EXPECT_EQ(form->ChartScale->chart().bottomAxisTitle(), u"Самооценка - Руководители"_qs);
 }
 
 TEST_F(Charts, WithoutSelfTheFootStartsWithABlank) {
     Add("2REZ.cry", Filled(4.0));
     Run();
-    EXPECT_EQ(form->ChartScale->footLines(), QStringList{u" 2REZ.cry L2"_qs});
-    EXPECT_EQ(form->ChartFactor->footLines(), QStringList{u" 2REZ.cry L2"_qs});
-    EXPECT_EQ(Values(*form->ChartScale, 0), std::vector<double>(23, 0.0));
-    EXPECT_EQ(form->ChartScale->points(2)[0].color, QColor(0, 0, 255));
+    EXPECT_EQ(form->ChartScale->chart().footLines(), QStringList{u" 2REZ.cry L2"_qs});
+    EXPECT_EQ(form->ChartFactor->chart().footLines(), QStringList{u" 2REZ.cry L2"_qs});
+    EXPECT_EQ(Values(form->ChartScale->chart(), 0), std::vector<double>(23, 0.0));
+    EXPECT_EQ(form->ChartScale->chart().points(2)[0].color, QColor(0, 0, 255));
 }
 
 TEST_F(Charts, FrontFacesHoldTheExactLevelColour) {
@@ -128,12 +130,15 @@ TEST_F(Charts, FrontFacesHoldTheExactLevelColour) {
     Add("0REZ.cry", self);
     Run();
     form->btSelf->click();
-    const QImage image = form->ChartScale->render();
+    const BarChart& scales = form->ChartScale->chart();
+    const QImage image = form->ChartScale->picture();
     for (int i : {0, 1, 2}) {
-        const QRect face = form->ChartScale->barFrontRect(0, i);
+        const QRect face = scales.barFrontRect(0, i);
         ASSERT_FALSE(face.isEmpty()) << i;
-        EXPECT_EQ(image.pixelColor(face.center()), form->ChartScale->points(0)[i].color) << i;
+        EXPECT_EQ(image.pixelColor(face.center()), scales.points(0)[i].color) << i;
     }
+    // The screen shows the very picture the GIF export writes.
+    EXPECT_EQ(form->ChartScale->grab().toImage().convertToFormat(QImage::Format_RGB32), image);
 }
 
 TEST_F(Charts, ReadoutNamesTheBarUnderThePointer) {
@@ -142,28 +147,29 @@ TEST_F(Charts, ReadoutNamesTheBarUnderThePointer) {
     Run();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    BarChart& scales = *form->ChartScale;
+    ProfileChart* scaleWidget = form->ChartScale;
+    const BarChart& scales = scaleWidget->chart();
     const QRect barC = scales.barFrontRect(0, 2);
-    QTest::mouseMove(&scales, barC.center());
+    QTest::mouseMove(scaleWidget, barC.center());
     EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
 
     // Empty plot area: just inside the plot's top-left corner, above every bar.
     const QPoint empty = scales.plotRect().topLeft() + QPoint(3, 3);
     ASSERT_EQ(scales.barIndexAt(0, empty), -1);
-    QTest::mouseMove(&scales, empty);
+    QTest::mouseMove(scaleWidget, empty);
     EXPECT_EQ(scales.titleLines(), QStringList{u"График шкал"_qs});
 
     // Back over a bar, then out of the plot: the title keeps the bar's name.
-    QTest::mouseMove(&scales, barC.center());
-    QTest::mouseMove(&scales, QPoint(1, 1));
+    QTest::mouseMove(scaleWidget, barC.center());
+    QTest::mouseMove(scaleWidget, QPoint(1, 1));
     EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
 
     // A view change does not restore the title.
     form->btSelf->click();
     EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
 
-    BarChart& factors = *form->ChartFactor;
-    QTest::mouseMove(&factors, factors.barFrontRect(0, 6).center());
+    const BarChart& factors = form->ChartFactor->chart();
+    QTest::mouseMove(form->ChartFactor, factors.barFrontRect(0, 6).center());
     EXPECT_EQ(factors.titleLines(),
               QStringList{u"Фактор 1. Взаимоотношения руководителя и коллектива"_qs});
 }

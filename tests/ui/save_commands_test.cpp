@@ -1,6 +1,7 @@
 // The three Save commands of the main window: dialogs, proposed names and the files written.
 #include "cp1251.h"
 #include "fakes.h"
+#include "profile_chart.h"
 #include "test_files.h"
 #include "tform1.h"
 
@@ -119,8 +120,8 @@ TEST_F(SaveCommands, PlotsAppendGifAndWriteTheChartsAsShown) {
     const QImage factors(Q(out.path() / "y.GIF.gif"));
     ASSERT_EQ(scales.size(), QSize(1019, 261));
     ASSERT_EQ(factors.size(), QSize(415, 257));
-    EXPECT_EQ(scales.convertToFormat(QImage::Format_RGB32), form->ChartScale->render());
-    EXPECT_EQ(factors.convertToFormat(QImage::Format_RGB32), form->ChartFactor->render());
+    EXPECT_EQ(scales.convertToFormat(QImage::Format_RGB32), form->ChartScale->picture());
+    EXPECT_EQ(factors.convertToFormat(QImage::Format_RGB32), form->ChartFactor->picture());
     EXPECT_EQ(ReadBytes(out.path() / "x.gif").substr(0, 6), "GIF87a");
 }
 

@@ -1,8 +1,6 @@
 #include "chart_picture.h"
 
-#include "chart_slot.h"
-
-#include <memory>
+#include "chart_styles.h"
 
 namespace rez {
 
@@ -18,12 +16,15 @@ void ShowChartView(BarChart& chart, const ChartView& view) {
     chart.setBottomAxisTitle(QString::fromStdString(view.bottomTitle));
 }
 
+QImage RenderProfileChart(const GroupResults& results, ChartKind kind, int viewIndex) {
+    BarChart chart = MakeProfileChart(kind);
+    ShowChartView(chart, BuildChartView(results, kind, viewIndex));
+    return chart.render();
+}
+
 QImage RenderReportChart(const GroupResults& results, bool scaleChart) {
-    const std::unique_ptr<BarChart> chart(MakeChartWidget(nullptr, QString(), scaleChart));
-    ShowChartView(*chart, BuildChartView(
-                              results, scaleChart ? ChartKind::Scales : ChartKind::PhasesAndFactors,
-                              rowMean));
-    return chart->render();
+    return RenderProfileChart(results, scaleChart ? ChartKind::Scales : ChartKind::PhasesAndFactors,
+                              rowMean);
 }
 
 } // namespace rez

@@ -1,10 +1,10 @@
 // Renders a scale chart and a phase and factor chart filled with plausible values to PNG
-// files, for looking at the charts by eye: chart_preview <folder>.
-#include "bar_chart.h"
+// files, for looking at the charts by eye: chart-preview [FOLDER].
 #include "chart_styles.h"
+#include "questionnaire.h"
 
-#include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 #include <cmath>
 #include <cstdio>
@@ -19,7 +19,10 @@ QColor LevelColor(double v) {
 
 // Self and compared rows from smooth waves, so neighbouring bars differ; the difference row
 // holds |self - compared| in the sign colour.
-void Fill(rez::BarChart& chart, const QStringList& labels, double phase) {
+template <typename Labels> void Fill(rez::BarChart& chart, const Labels& table, double phase) {
+    QStringList labels;
+    for (const std::string_view label : table)
+        labels.append(QString::fromUtf8(label));
     for (int s = 0; s < rez::ChartSeriesCount; ++s)
         chart.clearSeries(s);
     for (int i = 0; i < labels.size(); ++i) {
@@ -38,14 +41,14 @@ void Fill(rez::BarChart& chart, const QStringList& labels, double phase) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
-    rez::BarChart scale;
-    rez::ConfigureScaleChart(scale);
-    Fill(scale, rez::ScaleChartLabels(), 0.0);
-    rez::BarChart factor;
-    rez::ConfigureFactorChart(factor);
-    Fill(factor, rez::FactorChartLabels(), 1.0);
+    rez::BarChart scale = rez::MakeProfileChart(rez::ChartKind::Scales);
+    Fill(scale, rez::ScaleLetters, 0.0);
+    rez::BarChart factor = rez::MakeProfileChart(rez::ChartKind::PhasesAndFactors);
+    Fill(factor, rez::PhaseFactorLabels, 1.0);
     const bool ok = scale.render().save(folder + QStringLiteral("/chart_scale.png")) &&
                     factor.render().save(folder + QStringLiteral("/chart_factor.png"));
     factor.clearTitle();
