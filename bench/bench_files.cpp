@@ -106,12 +106,16 @@ void WriteRespondentFile(const fs::path& path, const std::vector<std::string>& l
         throw std::runtime_error("cannot write benchmark file " + path.string());
 }
 
-int WriteGroupDirectory(const fs::path& dir, int perRole, bool withSelf) {
+int WriteGroupDirectory(const fs::path& dir, int perRole, bool withSelf,
+                        const std::string& groupName, unsigned seed) {
     int written = 0;
     const auto write = [&](int role, int number) {
         const std::string name = std::to_string(role) + "-" + Numbered(number) + "REZ.cry";
-        const auto seed = static_cast<unsigned>(role * 100003 + number);
-        WriteRespondentFile(dir / name, MadeUpRespondentLines(role, number, seed));
+        auto lines = MadeUpRespondentLines(role, number,
+                                           seed + static_cast<unsigned>(role * 100003 + number));
+        if (!groupName.empty())
+            lines[2] = groupName;
+        WriteRespondentFile(dir / name, lines);
         ++written;
     };
     if (withSelf)

@@ -36,8 +36,10 @@ void WriteRespondentFile(const std::filesystem::path& path, const std::vector<st
 
 // Fills `dir` with one group's respondent files: one self-assessment ("0-001REZ.cry") when
 // `withSelf`, and `perRole` files each of managers ("1-..."), subordinates ("2-...") and
-// colleagues ("3-..."). Returns the number of files written.
-int WriteGroupDirectory(const std::filesystem::path& dir, int perRole, bool withSelf);
+// colleagues ("3-..."). A `groupName` replaces the made-up manager's name, and `seed` varies
+// the answers, so that the groups of a cohort differ. Returns the number of files written.
+int WriteGroupDirectory(const std::filesystem::path& dir, int perRole, bool withSelf,
+                        const std::string& groupName = {}, unsigned seed = 0);
 
 // Opens `path`, reads it whole into `bytes` (sized from the file's length) and closes it: the
 // least any reader must do. Returns false when the file cannot be read.
