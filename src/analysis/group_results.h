@@ -38,6 +38,9 @@ struct GroupResults {
     // self-assessment file.
     std::string GroupName;
     std::string GroupLabel;
+    // The assessed manager's post as he gave it in his self-assessment (line 4 of the last
+    // self-assessment file); empty without one. The manager's report shows it.
+    std::string ManagerPost;
     // Respondent lists by role (rowSelf .. rowColl): the short list that the role's view
     // button shows and the detailed list of its caption. Lines are separated by CR LF.
     std::array<std::string, 4> ButtonLists;

@@ -41,6 +41,7 @@ void AddRespondent(GroupResults& results, int role, const RespondentFile& file,
         AddEntry(button, buttonHeadings[0], JoinLines(file, {0, 2, 4}));
         AddEntry(caption, captionHeadings[0], JoinLines(file, {0, 2, 4, 9, 11}));
         results.GroupLabel = file.Line(GroupLabelLine);
+        results.ManagerPost = file.Line(ManagerPostLine);
     } else {
         // The short list has one line per respondent, always after a line break.
         button += ListLineBreak;

@@ -21,6 +21,8 @@ inline constexpr std::size_t MaxRespondentFileBytes = 1024 * 1024;
 inline constexpr std::size_t FirstTotalLine = 13;
 inline constexpr std::size_t GroupNameLine = 2;
 inline constexpr std::size_t GroupLabelLine = 0;
+// In a self-assessment: the assessed manager's post.
+inline constexpr std::size_t ManagerPostLine = 4;
 
 // Read access to the lines of one respondent file held in a caller's buffer. Does not own
 // the buffer; valid while the buffer is not refilled.

@@ -118,6 +118,7 @@ TEST_F(GroupRun, ListsAndTextsFollowTheFileLines) {
     const GroupResults r = Run();
     EXPECT_EQ(r.GroupName, "M2 L2");
     EXPECT_EQ(r.GroupLabel, "S L0");
+    EXPECT_EQ(r.ManagerPost, "S L4");
     EXPECT_EQ(r.ButtonLists[0], "Самооценка\r\nS L0\r\nS L2\r\nS L4");
     EXPECT_EQ(r.CaptionLists[0], "Самооценка\r\nS L0\r\nS L2\r\nS L4\r\nS L9\r\nS L11");
     EXPECT_EQ(r.ButtonLists[1], "Руководители\r\nM1 L6\r\nM2 L6");
