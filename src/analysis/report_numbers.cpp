@@ -1,6 +1,6 @@
 #include "report_numbers.h"
 
-#include "number_text.h"
+#include "cohort_numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -209,16 +209,12 @@ ReportNumbers ComputeReportNumbers(const std::vector<Rater>& raters, const Repor
 }
 
 Tenths DisplayedTenths(double value) {
-    if (std::isnan(value))
+    const double shown = DisplayedValue(value);
+    if (std::isnan(shown))
         return 0;
-    if (std::fabs(value) >= SaturatedPoints)
-        return static_cast<Tenths>(value > 0 ? SaturatedPoints * 10 : -SaturatedPoints * 10);
-    const std::string text = FormatFixed1(value, 0, '.');
-    Tenths tenths = 0;
-    for (const char ch : text)
-        if (ch >= '0' && ch <= '9')
-            tenths = tenths * 10 + (ch - '0');
-    return text.front() == '-' ? -tenths : tenths;
+    if (std::fabs(shown) >= SaturatedPoints)
+        return static_cast<Tenths>(shown > 0 ? SaturatedPoints * 10 : -SaturatedPoints * 10);
+    return std::llround(shown * 10);
 }
 
 std::string FormatTenths(Tenths value, char sep) {
