@@ -3,8 +3,11 @@
 //
 //   rez-report [-d SEP] [-o OUTDIR] GROUPDIR...
 
+#include "atomic_file.h"
 #include "chart_picture.h"
 #include "decimal_separator.h"
+#include "export_files.h"
+#include "file_names.h"
 #include "group_report.h"
 
 #include <QDir>
@@ -23,7 +26,8 @@ constexpr char kUsage[] =
     "Save commands write after a Group run:\n"
     "  \"<GroupName> Table.rtf\", \"<GroupName> An.rtf\"      Windows-1251 text, CR LF\n"
     "  \"<GroupName> Scales.gif\", \"<GroupName> Factors.gif\" the two charts, view \"Mean\"\n"
-    "A \"/\" in the group name becomes \"_\" in the file names.\n"
+    "In the file names, / \\ : * ? \" < > | and control characters of the group name\n"
+    "become \"_\".\n"
     "\n"
     "  -d SEP     decimal separator for reading and writing numbers (one character);\n"
     "             default: the system's regional setting\n"
@@ -81,10 +85,13 @@ int main(int argc, char** argv) {
     int status = 0;
     for (const QString& group : groups) {
         try {
-            const QStringList written =
-                rez::WriteGroupReport(group, outDir, separator, rez::RenderReportChart);
-            for (const QString& path : written)
-                std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
+            const rez::GroupResults results =
+                rez::RunGroupIn(rez::FileSystemPath(group), separator);
+            const std::vector<rez::FileBytes> files = rez::GroupReportFiles(
+                results, rez::FileSystemPath(outDir), separator, rez::RenderReportChart);
+            rez::WriteFiles(files);
+            for (const rez::FileBytes& file : files)
+                std::printf("%s\n", rez::DisplayPath(file.target).c_str());
         } catch (const std::exception& e) {
             std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(group)), e.what());
             status = 1;

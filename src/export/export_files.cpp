@@ -1,12 +1,14 @@
 #include "export_files.h"
 
+#include "atomic_file.h"
 #include "cp1251.h"
+#include "file_names.h"
 #include "gif_encoder.h"
 #include "rez_error.h"
 #include "utf8.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFile>
 
 #include <span>
 #include <stdexcept>
@@ -40,20 +42,14 @@ void AppendEncodedLine(std::string& out, std::string_view line, std::size_t line
 
 } // namespace
 
-void WriteFileAtomically(const QString& path, std::string_view bytes) {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    const auto fail = [&] {
-        file.cancelWriting();
-        throw RezError(MsgCannotCreateFile(Utf8Of(QDir::toNativeSeparators(path))));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        fail();
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size)
-        fail();
-    if (!file.commit())
-        throw RezError(MsgCannotCreateFile(Utf8Of(QDir::toNativeSeparators(path))));
+std::filesystem::path FileSystemPath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path.toStdWString());
+#else
+    const QByteArray bytes = QFile::encodeName(path);
+    return std::filesystem::path(
+        std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+#endif
 }
 
 std::string EncodeLines(const std::vector<std::string>& lines) {
@@ -94,15 +90,15 @@ std::string EncodeChartGif(const QImage& image) {
 }
 
 void SaveTableFile(const QString& path, const std::vector<std::string>& lines) {
-    WriteFileAtomically(path, EncodeLines(lines));
+    WriteFileAtomically(FileSystemPath(path), EncodeLines(lines));
 }
 
 void SaveAnalysisFile(const QString& path, const QString& memoText) {
-    WriteFileAtomically(path, EncodeMemoText(memoText));
+    WriteFileAtomically(FileSystemPath(path), EncodeMemoText(memoText));
 }
 
 void SaveChartGif(const QString& path, const QImage& image) {
-    WriteFileAtomically(path, EncodeChartGif(image));
+    WriteFileAtomically(FileSystemPath(path), EncodeChartGif(image));
 }
 
 QString WithGifExtension(const QString& chosen) {
@@ -112,7 +108,8 @@ QString WithGifExtension(const QString& chosen) {
 }
 
 QString ProposedResultPath(const QString& exeDir, const QString& groupName, QStringView suffix) {
-    return exeDir + QStringLiteral("Results") + QDir::separator() + groupName + suffix.toString();
+    return exeDir + QStringLiteral("Results") + QDir::separator() +
+           QString::fromStdString(ReportFileStem(Utf8Of(groupName))) + suffix.toString();
 }
 
 } // namespace rez

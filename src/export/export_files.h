@@ -5,16 +5,15 @@
 #include <QImage>
 #include <QString>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace rez {
 
-// Writes `bytes` to `path` atomically (a temporary file renamed over the target; in place
-// when the folder allows no temporary file but the file itself is writable). Throws RezError
-// "Cannot create file <path>" when the file cannot be written; an old file stays intact.
-void WriteFileAtomically(const QString& path, std::string_view bytes);
+// The file system's path of a name the user chose in a dialog.
+std::filesystem::path FileSystemPath(const QString& path);
 
 // Windows-1251 bytes of UTF-8 lines, each followed by CR LF. Throws RezError for a character
 // the code page lacks (as EncodeMemoText does).
@@ -28,6 +27,8 @@ std::string EncodeMemoText(const QString& text);
 // GIF87a bytes of a rendered chart: exact colours up to 256 of them.
 std::string EncodeChartGif(const QImage& image);
 
+// The Save commands' writes: the whole file or, on any failure, the old file byte for byte and
+// a RezError (see WriteFiles).
 void SaveTableFile(const QString& path, const std::vector<std::string>& lines);
 void SaveAnalysisFile(const QString& path, const QString& memoText);
 void SaveChartGif(const QString& path, const QImage& image);
@@ -35,7 +36,7 @@ void SaveChartGif(const QString& path, const QImage& image);
 // The chosen name with ".gif" appended unless it already ends in exactly ".gif".
 QString WithGifExtension(const QString& chosen);
 
-// `exeDir` + "Results" + separator + `groupName` + `suffix`; the group name enters unchanged.
+// `exeDir` + "Results" + separator + the group's file stem (ReportFileStem) + `suffix`.
 QString ProposedResultPath(const QString& exeDir, const QString& groupName, QStringView suffix);
 
 } // namespace rez

@@ -1,18 +1,11 @@
 #include "group_report.h"
 
 #include "export_files.h"
+#include "file_names.h"
 #include "group_run.h"
 #include "result_texts.h"
 
-#include <QDir>
-
 namespace rez {
-
-QString ReportFileStem(const std::string& groupName) {
-    QString stem = QString::fromStdString(groupName);
-    stem.replace(u'/', u'_');
-    return stem;
-}
 
 QString FirstRunMemoText(const GroupResults& results, char sep) {
     QString text;
@@ -21,26 +14,30 @@ QString FirstRunMemoText(const GroupResults& results, char sep) {
     return text;
 }
 
-QStringList WriteGroupReport(const QString& groupDir, const QString& outDir, char sep,
-                             const ChartRenderer& renderChart) {
-    QString dir = QDir::fromNativeSeparators(groupDir);
-    if (!dir.endsWith(u'/'))
-        dir += u'/';
+GroupResults RunGroupIn(const std::filesystem::path& groupDir, char sep) {
+    std::string dir = BytesOfPath(groupDir);
+    if (dir.empty() || (dir.back() != '/' && dir.back() != '\\'))
+        dir += '/';
     LineBuffer buffer;
-    const GroupResults results = RunGroup(dir.toStdString(), sep, buffer);
+    return RunGroup(dir, sep, buffer);
+}
 
-    // Joined by hand: QDir::filePath("") would give the folder itself, and an empty group
-    // name would put " Table.rtf" beside the folder instead of in it.
-    const QString base = QDir(outDir).path() + u'/' + ReportFileStem(results.GroupName);
-    const QString table = base + QStringLiteral(" Table.rtf");
-    const QString analysis = base + QStringLiteral(" An.rtf");
-    const QString scales = base + QStringLiteral(" Scales.gif");
-    const QString factors = base + QStringLiteral(" Factors.gif");
-    SaveTableFile(table, BuildTableLines(results, BuildTableCells(results, sep), sep));
-    SaveAnalysisFile(analysis, FirstRunMemoText(results, sep));
-    SaveChartGif(scales, renderChart(results, true));
-    SaveChartGif(factors, renderChart(results, false));
-    return {table, analysis, scales, factors};
+std::vector<FileBytes> GroupReportFiles(const GroupResults& results,
+                                        const std::filesystem::path& outDir, char sep,
+                                        const ChartRenderer& renderChart) {
+    // The stem is a name of its own in outDir, also when it is empty (" Table.rtf"); it never
+    // holds a separator.
+    const std::string stem = ReportFileStem(results.GroupName);
+    const auto target = [&](std::string_view suffix) {
+        return outDir / PathFromBytes(stem + std::string(suffix));
+    };
+    std::vector<FileBytes> files;
+    files.push_back({target(" Table.rtf"),
+                     EncodeLines(BuildTableLines(results, BuildTableCells(results, sep), sep))});
+    files.push_back({target(" An.rtf"), EncodeMemoText(FirstRunMemoText(results, sep))});
+    files.push_back({target(" Scales.gif"), EncodeChartGif(renderChart(results, true))});
+    files.push_back({target(" Factors.gif"), EncodeChartGif(renderChart(results, false))});
+    return files;
 }
 
 } // namespace rez

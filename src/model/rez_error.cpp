@@ -19,6 +19,10 @@ std::string MsgCannotCreateFile(std::string_view path) {
     return Concat({"Cannot create file ", path});
 }
 
+std::string MsgCannotWriteFile(std::string_view path, std::string_view reason) {
+    return Concat({"Cannot write file ", path, ": ", reason});
+}
+
 std::string MsgNotAnInteger(std::string_view text) {
     return Concat({"'", text, "' is not a valid integer value"});
 }

@@ -17,6 +17,8 @@ public:
 // The user-facing messages; `%s` parts are passed in as UTF-8.
 std::string MsgCannotOpenFile(std::string_view path);
 std::string MsgCannotCreateFile(std::string_view path);
+// "Cannot write file PATH: REASON", REASON the system's ("No space left on device").
+std::string MsgCannotWriteFile(std::string_view path, std::string_view reason);
 std::string MsgNotAnInteger(std::string_view text);
 std::string MsgNotAFloat(std::string_view text);
 std::string MsgNotARole(std::string_view digit, std::string_view path);

@@ -133,9 +133,30 @@ TEST(RezReport, FailedGroupWritesNothingAndTheOthersGoOn) {
     EXPECT_EQ(FilesIn(out).size(), 4u);
 }
 
+// Links planted on the output names are replaced by the new files; nothing outside the output
+// folder is written or created.
+TEST(RezReport, LinksOnOutputNamesAreReplacedNotFollowed) {
+    rez::test::TempDir work;
+    const fs::path out = work.path() / "out";
+    const fs::path outside = work.path() / "outside";
+    fs::create_directories(out);
+    fs::create_directories(outside);
+    rez::test::WriteBytes(outside / "precious", "precious");
+    const std::string stem = "Орлов Виктор Степанович";
+    fs::create_symlink(outside / "precious", out / (stem + " Scales.gif"));
+    fs::create_symlink(outside / "created", out / (stem + " Table.rtf"));
+    const Outcome o =
+        Report({QStringLiteral("-o"), Q(out), Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov")});
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(FilesIn(outside), std::set<std::string>{"precious"});
+    EXPECT_EQ(ReadBytes(outside / "precious"), "precious");
+    EXPECT_FALSE(fs::is_symlink(out / (stem + " Scales.gif")));
+    EXPECT_EQ(ReadBytes(out / (stem + " Table.rtf")), AsWrittenFile("Orlov.table.txt"));
+}
+
 struct GroupNameCase {
     const char* name;
-    const char* groupName; // line 2 of the respondent file
+    std::string groupName; // line 2 of the respondent file
     const char* stem;      // the files' name before " Table.rtf"
 };
 REZ_PRINT_CASE_BY_NAME(GroupNameCase)
@@ -164,9 +185,11 @@ INSTANTIATE_TEST_SUITE_P(
     Names, RezReportGroupName,
     testing::Values(GroupNameCase{"Slashes", "../Иванов/И.И.", ".._Иванов_И.И."},
                     GroupNameCase{"DotDot", "..", ".."},
-                    GroupNameCase{"Backslash", "Отдел\\Иванов", "Отдел\\Иванов"},
-                    GroupNameCase{"Colon", "C:Иванов", "C:Иванов"},
-                    GroupNameCase{"Star", "Иванов*", "Иванов*"}, GroupNameCase{"Empty", "", ""}),
+                    GroupNameCase{"Backslash", "Отдел\\Иванов", "Отдел_Иванов"},
+                    GroupNameCase{"Colon", "C:Иванов", "C_Иванов"},
+                    GroupNameCase{"Star", "Иванов*", "Иванов_"},
+                    GroupNameCase{"NulAndEscape", std::string("Ив\0ан\x1b", 10), "Ив_ан_"},
+                    GroupNameCase{"Empty", "", ""}),
     rez::test::ByName());
 
 struct UsageCase {

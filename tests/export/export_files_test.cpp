@@ -67,32 +67,6 @@ TEST(TableFile, LinesEndWithCrLf) {
     EXPECT_EQ(ReadBytes(path), "\xD8\xEA\xE0\xEB\xFB;  F.1\r\n\r\nx\r\n");
 }
 
-TEST(WriteFileAtomically, MissingFolderFailsAndCreatesNothing) {
-    rez::test::TempDir dir;
-    const auto path = dir.path() / "Results" / "x.gif";
-    try {
-        rez::WriteFileAtomically(QPath(path), "data");
-        FAIL();
-    } catch (const rez::RezError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + path.string());
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "Results"));
-}
-
-TEST(WriteFileAtomically, ReplacesAnExistingFileWhole) {
-    rez::test::TempDir dir;
-    const auto path = dir.path() / "t.rtf";
-    rez::test::WriteBytes(path, std::string(1000, 'o'));
-    rez::WriteFileAtomically(QPath(path), "new");
-    EXPECT_EQ(ReadBytes(path), "new");
-}
-
-TEST(WriteFileAtomically, TargetThatIsAFolderFails) {
-    rez::test::TempDir dir;
-    std::filesystem::create_directory(dir.path() / "taken");
-    EXPECT_THROW(rez::WriteFileAtomically(QPath(dir.path() / "taken"), "x"), rez::RezError);
-}
-
 struct GifNameCase {
     const char* name;
     QString chosen;
@@ -115,10 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 QStringLiteral("x.png.gif")}),
     rez::test::ByName());
 
-TEST(ProposedResultPath, GroupNameEntersUnchanged) {
+// The Save dialogs propose the names rez-report writes.
+TEST(ProposedResultPath, UsesTheGroupsFileStem) {
     EXPECT_EQ(rez::ProposedResultPath(QStringLiteral("/opt/rez/"), QStringLiteral("Иванов И.И."),
                                       u" Scales.gif"),
               QStringLiteral("/opt/rez/Results/Иванов И.И. Scales.gif"));
+    EXPECT_EQ(rez::ProposedResultPath(QStringLiteral("/opt/rez/"), QStringLiteral("../Отдел\\А:Б"),
+                                      u" An.rtf"),
+              QStringLiteral("/opt/rez/Results/.._Отдел_А_Б An.rtf"));
     EXPECT_EQ(rez::ProposedResultPath(QStringLiteral("/opt/rez/"), QString(), u" Table.rtf"),
               QStringLiteral("/opt/rez/Results/ Table.rtf"));
 }

@@ -1,7 +1,12 @@
 // The three Save commands of the main window: dialogs, proposed names and the files written.
+#include "atomic_file.h"
+#include "chart_picture.h"
 #include "cp1251.h"
 #include "fakes.h"
+#include "group_report.h"
+#include "param_name.h"
 #include "profile_chart.h"
+#include "rez_error.h"
 #include "test_files.h"
 #include "tform1.h"
 
@@ -12,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -145,5 +152,165 @@ TEST_F(SaveCommands, FailureOnTheScaleChartEndsTheCommand) {
     EXPECT_EQ(dialogs->errors[0], u"Cannot create file "_qs + Q(missing) + u'.');
     EXPECT_FALSE(fs::exists(out.path() / "f.gif"));
 }
+
+// --- Faults: every save, in the window and on the command line, with its writes failing at
+// every 512-byte boundary of each file and at each step of the commit. The old files stay byte
+// for byte, the message names the file and the system's reason, nothing temporary is left.
+
+// Where the next saves fail: the file (by name) and either a write boundary or a commit step.
+struct FaultPoint {
+    std::string file;
+    std::optional<std::uint64_t> boundary;
+    rez::SaveStep step = rez::SaveStep::Write;
+    bool reached = false; // the save came as far as the fault
+};
+
+void InstallFault(const std::shared_ptr<FaultPoint>& point) {
+    rez::SetSaveFaultHook([point](rez::SaveStep step, const fs::path& target, std::uint64_t offset,
+                                  std::size_t& length) {
+        if (target.filename() != point->file)
+            return 0;
+        if (point->boundary) {
+            if (step != rez::SaveStep::Write)
+                return 0;
+            if (offset < *point->boundary) {
+                length = std::min<std::uint64_t>(length, *point->boundary - offset);
+                return 0;
+            }
+        } else if (step != point->step) {
+            return 0;
+        }
+        point->reached = true;
+        return ENOSPC;
+    });
+}
+
+std::map<std::string, std::string> FolderBytes(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir))
+        files[entry.path().filename().string()] = ReadBytes(entry.path());
+    return files;
+}
+
+struct SaveCase {
+    const char* name;
+    // The files the save writes into Results/.
+    std::vector<std::string> files;
+    // Saves; returns the failure's message as the user sees it, empty when the save succeeded.
+    std::function<QString(TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results)>
+        save;
+};
+REZ_PRINT_CASE_BY_NAME(SaveCase)
+
+QString ErrorOf(rez::test::DialogLog& dialogs) {
+    const QString error = dialogs.errors.isEmpty() ? QString() : dialogs.errors.back();
+    dialogs.errors.clear();
+    return error;
+}
+
+constexpr char kName[] = "Смирнов Андрей Викторович";
+
+class SaveFaults : public SaveCommands, public testing::WithParamInterface<SaveCase> {
+protected:
+    ~SaveFaults() override { rez::SetSaveFaultHook({}); }
+};
+
+TEST_P(SaveFaults, KeepTheOldFilesAtEveryFaultPoint) {
+    const fs::path results = out.path() / "Results";
+    for (const std::string& file : GetParam().files)
+        rez::test::WriteBytes(results / file, "old " + file);
+    const auto before = FolderBytes(results);
+    int faultPoints = 0;
+    // Saves with the fault; false when the save never came to it (the file ends before).
+    const auto failAt = [&](FaultPoint planned) {
+        const auto point = std::make_shared<FaultPoint>(std::move(planned));
+        InstallFault(point);
+        const QString message = GetParam().save(*form, *dialogs, results);
+        rez::SetSaveFaultHook({});
+        if (!point->reached) {
+            EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+            for (const auto& [name, bytes] : before)
+                rez::test::WriteBytes(results / name, bytes);
+            return false;
+        }
+        SCOPED_TRACE(point->file + (point->boundary
+                                        ? " at byte " + std::to_string(*point->boundary)
+                                        : " at commit step " + std::to_string(int(point->step))));
+        ++faultPoints;
+        EXPECT_EQ(message, u"Cannot write file "_qs + Q(results / point->file) +
+                               u": No space left on device."_qs);
+        EXPECT_EQ(FolderBytes(results), before);
+        return true;
+    };
+    for (const std::string& file : GetParam().files) {
+        for (std::uint64_t boundary = 0; failAt({file, boundary}); boundary += 512) {
+        }
+        for (const auto step : {rez::SaveStep::Sync, rez::SaveStep::Close, rez::SaveStep::MoveAside,
+                                rez::SaveStep::MoveIn})
+            EXPECT_TRUE(failAt({file, std::nullopt, step}));
+    }
+    RecordProperty("faultPoints", faultPoints);
+    // At least the first write and the four commit steps of every file.
+    EXPECT_GE(faultPoints, 5 * static_cast<int>(GetParam().files.size()));
+}
+
+QString SaveInWindow(TForm1& form, rez::test::DialogLog& dialogs, const QStringList& answers,
+                     void (TForm1::*command)()) {
+    dialogs.saveAnswers = answers;
+    (form.*command)();
+    return ErrorOf(dialogs);
+}
+
+// What rez-report writes for the group, all four files as one set.
+QString SaveOnCommandLine(TForm1& form, const fs::path& results) {
+    static std::vector<rez::FileBytes> files;
+    if (files.empty())
+        files = rez::GroupReportFiles(form.Results, results, '.', rez::RenderReportChart);
+    try {
+        rez::WriteFiles(files);
+    } catch (const rez::RezError& e) {
+        return QString::fromUtf8(e.what()) + u'.';
+    }
+    return {};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Saves, SaveFaults,
+    testing::Values(
+        SaveCase{"Table",
+                 {std::string(kName) + " Table.rtf"},
+                 [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
+                     return SaveInWindow(form, dialogs,
+                                         {Q(results / (std::string(kName) + " Table.rtf"))},
+                                         &TForm1::mmSaveTableClick);
+                 }},
+        SaveCase{"Analysis",
+                 {std::string(kName) + " An.rtf"},
+                 [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
+                     return SaveInWindow(form, dialogs,
+                                         {Q(results / (std::string(kName) + " An.rtf"))},
+                                         &TForm1::mmSaveAnalysisClick);
+                 }},
+        SaveCase{"ScaleChart",
+                 {std::string(kName) + " Scales.gif"},
+                 [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
+                     return SaveInWindow(form, dialogs,
+                                         {Q(results / (std::string(kName) + " Scales.gif")), {}},
+                                         &TForm1::btSaveClick);
+                 }},
+        SaveCase{"FactorChart",
+                 {std::string(kName) + " Factors.gif"},
+                 [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
+                     return SaveInWindow(form, dialogs,
+                                         {{}, Q(results / (std::string(kName) + " Factors.gif"))},
+                                         &TForm1::btSaveClick);
+                 }},
+        SaveCase{"CommandLineSet",
+                 {std::string(kName) + " Table.rtf", std::string(kName) + " An.rtf",
+                  std::string(kName) + " Scales.gif", std::string(kName) + " Factors.gif"},
+                 [](TForm1& form, rez::test::DialogLog&, const fs::path& results) {
+                     return SaveOnCommandLine(form, results);
+                 }}),
+    rez::test::ByName());
 
 } // namespace

@@ -1,0 +1,47 @@
+// Names of the files a group's results are saved under, and paths as bytes: the same names
+// on every platform, never reaching outside the chosen folder.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace rez {
+
+// What follows the stem in the names of a group's files, in the order they are written.
+inline constexpr std::string_view GroupFileSuffixes[] = {" Table.rtf", " An.rtf", " Scales.gif",
+                                                         " Factors.gif"};
+
+// The longest file name most file systems take, in bytes (UTF-8 here; Windows counts UTF-16
+// units, never more than the UTF-8 bytes).
+inline constexpr std::size_t MaxFileNameBytes = 255;
+
+// Bytes that the name of a save's temporary file (and of an old file moved aside) adds to its
+// target's name: a leading "." and "." with six random characters at the end.
+inline constexpr std::size_t TemporaryNameExtraBytes = 8;
+
+// The file name stem of a group, from its GroupName (UTF-8): / \ : * ? " < > |, NUL and every
+// other control character (C0, DEL, C1) become "_", the same on every platform, so a name
+// never reaches into another folder and a group's names do not depend on the machine. A stem
+// is shortened at a character boundary so that its longest file name, plus the extra bytes
+// of a temporary name, stays within MaxFileNameBytes. An empty GroupName gives an empty stem.
+std::string ReportFileStem(std::string_view groupName);
+
+// `name` with letter case folded as Windows file systems ignore it, for every letter that
+// Windows-1251 holds (Latin and Cyrillic): two stems name the same files on such a file system
+// when their folded texts are equal.
+std::string FoldFileNameCase(std::string_view name);
+
+// A path from text given by the user or the system: on POSIX the bytes as given (never
+// re-encoded, so a folder name that is not UTF-8 still opens); on Windows UTF-8.
+std::filesystem::path PathFromBytes(std::string_view bytes);
+
+// The bytes of a path, the inverse of PathFromBytes (UTF-8 on Windows).
+std::string BytesOfPath(const std::filesystem::path& path);
+
+// A path as messages show it: its bytes, with the platform's separators. Messages escape
+// bytes that are not UTF-8 (see RezError), so the text stays readable.
+std::string DisplayPath(const std::filesystem::path& path);
+
+} // namespace rez

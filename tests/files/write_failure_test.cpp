@@ -1,0 +1,167 @@
+// Saves that the system makes fail must leave an existing file byte for byte as it was, say
+// why, and leave no temporary file. Each case runs in a child process that has a file-size
+// limit, no write permission or a full file system of its own.
+#include "atomic_file.h"
+#include "param_name.h"
+#include "rez_error.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <functional>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using rez::test::ReadBytes;
+
+namespace fs = std::filesystem;
+
+// Exit statuses of the child.
+constexpr int kAsExpected = 0;
+constexpr int kSaved = 1;          // the save succeeded
+constexpr int kOtherMessage = 2;   // it failed with another message (printed)
+constexpr int kOldFileChanged = 3; // the old file is not as it was
+constexpr int kLeftovers = 4;      // a temporary file is left
+constexpr int kSkip = 77;          // the machine cannot set the case up
+
+int EntriesIn(const fs::path& dir) {
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir))
+        ++entries;
+    return entries;
+}
+
+// Saves `bytes` over the file `name` in `dir`, which holds `old`; checks the message and that
+// the folder holds what it held.
+int SaveAndCheck(const fs::path& dir, const std::string& name, const std::string& old,
+                 const std::string& bytes, const std::string& expectedMessage) {
+    const fs::path path = dir / name;
+    const int entries = EntriesIn(dir);
+    try {
+        rez::WriteFileAtomically(path, bytes);
+        return kSaved;
+    } catch (const rez::RezError& e) {
+        const std::string message = e.what();
+        std::string full = expectedMessage;
+        full.replace(full.find("%s"), 2, path.string());
+        if (message != full) {
+            std::fprintf(stderr, "message: %s\nexpected: %s\n", message.c_str(), full.c_str());
+            return kOtherMessage;
+        }
+    }
+    if (ReadBytes(path) != old)
+        return kOldFileChanged;
+    if (EntriesIn(dir) != entries)
+        return kLeftovers;
+    return kAsExpected;
+}
+
+struct FailureCase {
+    const char* name;
+    std::size_t oldBytes;
+    std::size_t newBytes;
+    // Runs in the child before the save, in the folder that holds the old file "Scales.gif";
+    // returns kSkip when the machine cannot set the case up.
+    std::function<int(const fs::path& dir)> prepare;
+    const char* message; // "%s" stands for the file's path
+};
+REZ_PRINT_CASE_BY_NAME(FailureCase)
+
+// Permissions do not bind root: as root the child becomes "nobody" first.
+int DropRoot() {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        return kSkip;
+    return kAsExpected;
+}
+
+// A file system of its own, 64 KiB large, mounted over `dir` in a mount namespace of the
+// child's own, holding the old file and filled up to the last byte.
+int MountFullFileSystem(const fs::path& dir, std::size_t oldBytes) {
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        std::perror("a small tmpfs in a mount namespace of its own");
+        return kSkip;
+    }
+    rez::test::WriteBytes(dir / "Scales.gif", std::string(oldBytes, 'o'));
+    std::FILE* filler = std::fopen((dir / "filler").c_str(), "wb");
+    const std::string page(512, 'f');
+    while (filler != nullptr && std::fwrite(page.data(), 1, page.size(), filler) == page.size() &&
+           std::fflush(filler) == 0) {
+    }
+    std::fclose(filler);
+    std::FILE* rest = std::fopen((dir / "rest").c_str(), "wb");
+    while (rest != nullptr && std::fputc('r', rest) != EOF && std::fflush(rest) == 0) {
+    }
+    std::fclose(rest);
+    return kAsExpected;
+}
+
+class WriteFailure : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(WriteFailure, KeepsTheOldFileAndSaysWhy) {
+    rez::test::TempDir temp;
+    const fs::path dir = temp.path() / "Results";
+    fs::create_directory(dir);
+    const std::string old(GetParam().oldBytes, 'o');
+    rez::test::WriteBytes(dir / "Scales.gif", old);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int prepared = GetParam().prepare(dir);
+        if (prepared != kAsExpected)
+            _exit(prepared);
+        _exit(SaveAndCheck(dir, "Scales.gif", old, std::string(GetParam().newBytes, 'n'),
+                           GetParam().message));
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    fs::permissions(dir, fs::perms::owner_all);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kSkip)
+        GTEST_SKIP() << "the machine does not let this test set up its case (see above)";
+    EXPECT_EQ(WEXITSTATUS(status), kAsExpected);
+    // The parent sees the folder as the child left it (the full file system was the child's).
+    EXPECT_EQ(ReadBytes(dir / "Scales.gif"), old);
+}
+
+const auto kFileSizeLimit = [](const fs::path&) {
+    std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
+    const rlimit limit{4096, 4096};
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 ? kAsExpected : kSkip;
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WriteFailure,
+    testing::Values(FailureCase{"FileSizeLimitHalfWay", 13000, 1 << 20, kFileSizeLimit,
+                                "Cannot write file %s: File too large"},
+                    FailureCase{"ReadOnlyFolder", 300, 400,
+                                [](const fs::path& dir) {
+                                    ::chmod(dir.c_str(), 0555);
+                                    return DropRoot();
+                                },
+                                "Cannot create file %s"},
+                    FailureCase{"ReadOnlyFileInAWritableFolder", 300, 400,
+                                [](const fs::path& dir) {
+                                    ::chmod(dir.c_str(), 0777);
+                                    ::chmod((dir / "Scales.gif").c_str(), 0444);
+                                    return DropRoot();
+                                },
+                                "Cannot create file %s"},
+                    FailureCase{"FullFileSystem", 13000, 20000,
+                                [](const fs::path& dir) { return MountFullFileSystem(dir, 13000); },
+                                "Cannot write file %s: No space left on device"},
+                    FailureCase{"FullFileSystemSmallFile", 13000, 100,
+                                [](const fs::path& dir) { return MountFullFileSystem(dir, 13000); },
+                                "Cannot write file %s: No space left on device"}),
+    rez::test::ByName());
+
+} // namespace
