@@ -224,7 +224,9 @@ void WriteSummary(Sheet sheet, const Formats& f, std::span<const GroupResults> g
     lxw_row_t row = SummaryFirstDataRow;
     for (std::size_t i = 0; i < groups.size(); ++i, ++row) {
         const GroupResults& g = groups[i];
-        sheet.Link(row, 0, sheetNames[i], g.GroupName, f.link);
+        // A group without a name (a folder without respondent files) still gets a link.
+        sheet.Link(row, 0, sheetNames[i], g.GroupName.empty() ? sheetNames[i] : g.GroupName,
+                   f.link);
         sheet.Text(row, 1, g.GroupLabel);
         for (int role = rowSelf; role <= rowColl; ++role)
             sheet.Number(row, SummaryFirstCountColumn + Col(role), g.RespondentCounts[At(role)],

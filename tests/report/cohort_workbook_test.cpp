@@ -260,9 +260,9 @@ INSTANTIATE_TEST_SUITE_P(
 // --- Names and texts from the files ---------------------------------------------------------
 
 TEST(CohortWorkbook, SheetNamesAndTextsFromFilesStayValid) {
-    const std::vector<std::string> names = {"иванов", "ИВАНОВ",       "Сводка",   "history",
-                                            "a/b:c?", "=1+2",         "+7 (999)", "-минус",
-                                            "@user",  "x\x01y_x0041_"};
+    const std::vector<std::string> names = {"иванов", "ИВАНОВ",        "Сводка",   "history",
+                                            "a/b:c?", "=1+2",          "+7 (999)", "-минус",
+                                            "@user",  "x\x01y_x0041_", ""};
     std::vector<GroupResults> groups;
     for (const std::string& name : names)
         groups.push_back(WithMean(name, {1, 1, 1, 1, 3}, 4.0));
@@ -272,14 +272,14 @@ TEST(CohortWorkbook, SheetNamesAndTextsFromFilesStayValid) {
     ASSERT_TRUE(book);
     const QStringList sheets = {u"иванов"_qs, u"ИВАНОВ (2)"_qs, u"Сводка (2)"_qs, u"history (2)"_qs,
                                 u"a_b_c_"_qs, u"=1+2"_qs,       u"+7 (999)"_qs,   u"-минус"_qs,
-                                u"@user"_qs,  u"x_y_x0041_"_qs};
+                                u"@user"_qs,  u"x_y_x0041_"_qs, u"Без имени"_qs};
     EXPECT_EQ(book->Sheets(), QStringList({u"Сводка"_qs, u"Нормы"_qs}) + sheets);
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int row = kFirstDataRow + static_cast<int>(i);
         const auto cell = book->Cell("Сводка", row, 0);
         ASSERT_TRUE(cell);
         EXPECT_EQ((*cell)[u"t"].toString(), u"s") << "a formula or a number: " << names[i];
-        EXPECT_EQ((*cell)[u"v"].toString(), Q(names[i]));
+        EXPECT_EQ((*cell)[u"v"].toString(), names[i].empty() ? u"Без имени"_qs : Q(names[i]));
         EXPECT_EQ((*cell)[u"link"].toString(),
                   u"'"_qs + sheets[static_cast<qsizetype>(i)] + u"'!A1"_qs);
     }

@@ -1,5 +1,7 @@
+// The machinery of a cohort run: the ordered pipeline and the progress line.
 #include "ordered_pipeline.h"
 #include "param_name.h"
+#include "progress_line.h"
 
 #include <gtest/gtest.h>
 
@@ -92,5 +94,61 @@ INSTANTIATE_TEST_SUITE_P(Threads, OrderedPipeline,
                          testing::Values(ThreadsCase{"Serial", 1}, ThreadsCase{"Two", 2},
                                          ThreadsCase{"Five", 5}),
                          rez::test::ByName());
+
+// --- Progress line ------------------------------------------------------------------------
+
+// What the line wrote, with a clock that moves only when told.
+class ProgressOutput {
+public:
+    ~ProgressOutput() { std::fclose(file_); }
+    std::FILE* file() { return file_; }
+    std::function<rez::ProgressLine::Clock::time_point()> Clock() {
+        return [this] { return rez::ProgressLine::Clock::time_point() + now_; };
+    }
+    void Wait(int ms) { now_ += std::chrono::milliseconds(ms); }
+    std::string Text() {
+        std::fflush(file_);
+        std::rewind(file_);
+        std::string text;
+        for (int c; (c = std::fgetc(file_)) != EOF;)
+            text += static_cast<char>(c);
+        return text;
+    }
+
+private:
+    std::FILE* file_ = std::tmpfile();
+    std::chrono::milliseconds now_{0};
+};
+
+TEST(ProgressLine, OnATerminalIsOneLineRewrittenInPlaceAndClearedAtTheEnd) {
+    ProgressOutput out;
+    rez::ProgressLine line(out.file(), true, 24, 4, out.Clock());
+    out.Wait(500);
+    line.Advance(1, "Петров\x1b[2J");
+    out.Wait(50);
+    line.Advance(2, "skipped: too soon after the last");
+    line.Message("g2: Cannot open file x");
+    out.Wait(200);
+    line.Advance(3, "Ли"); // shorter: blanks cover the rest of the old line
+    out.Wait(61'000);
+    line.Advance(4, "Орлов А. Б. with a name too long for the line");
+    line.Clear();
+    EXPECT_EQ(out.Text(), "\r[1/4] Петров_[2J  0:00"
+                          "\r                      \rg2: Cannot open file x\n"
+                          "\r[1/4] Петров_[2J  0:00"
+                          "\r[3/4] Ли  0:00        \r[3/4] Ли  0:00"
+                          "\r[4/4] Орлов А. Б.   1:01"
+                          "\r                        \r");
+}
+
+TEST(ProgressLine, OffATerminalOnlyTheMessagesAppear) {
+    ProgressOutput out;
+    rez::ProgressLine line(out.file(), false, 80, 2, out.Clock());
+    line.Advance(1, "a");
+    line.Message("b: failed");
+    line.Advance(2, "c");
+    line.Clear();
+    EXPECT_EQ(out.Text(), "b: failed\n");
+}
 
 } // namespace

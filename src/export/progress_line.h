@@ -1,0 +1,47 @@
+// The progress of a long rez-report run: one line on a terminal, rewritten in place
+// ("[123/1000] Петров А.А.  0:12") and cleared at the end. Messages go through it so that
+// they never mix with the line. Off a terminal (a log, a test) it adds nothing.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace rez {
+
+class ProgressLine {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // `out` is where the line and the messages go (standard error); the line is shown only
+    // when `terminal`, at most `width` characters wide.
+    ProgressLine(std::FILE* out, bool terminal, int width, int total,
+                 std::function<Clock::time_point()> now = Clock::now);
+    // For standard error: a terminal when it is one, its width when known.
+    static ProgressLine ForStandardError(int total);
+
+    // Prints a whole message line, above the progress line.
+    void Message(std::string_view line);
+    // `done` items are finished, the last of them `name`. Redrawn at most ten times a
+    // second, and always for the last item.
+    void Advance(int done, std::string_view name);
+    // Removes the line; called at the end of the run.
+    void Clear();
+
+private:
+    void Draw(std::string_view text);
+
+    std::FILE* out_;
+    bool terminal_;
+    int width_;
+    int total_;
+    std::function<Clock::time_point()> now_;
+    Clock::time_point start_;
+    Clock::time_point lastDraw_{};
+    std::string line_;      // the line now on screen
+    std::size_t shown_ = 0; // its length in characters
+};
+
+} // namespace rez
