@@ -18,6 +18,12 @@ if(REZ_WORKBOOK)
       set_target_properties(XlsxWriter::XlsxWriter PROPERTIES
         IMPORTED_LOCATION ${XLSXWRITER_LIBRARY}
         INTERFACE_INCLUDE_DIRECTORIES ${XLSXWRITER_INCLUDE_DIR})
+      # A static libxlsxwriter (vcpkg's default on Windows) needs zlib at link time.
+      find_package(ZLIB QUIET)
+      if(ZLIB_FOUND)
+        set_target_properties(XlsxWriter::XlsxWriter PROPERTIES
+          INTERFACE_LINK_LIBRARIES ZLIB::ZLIB)
+      endif()
     endif()
   endif()
   if(TARGET XlsxWriter::XlsxWriter)
