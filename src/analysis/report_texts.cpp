@@ -27,9 +27,18 @@ std::string DivergingSpreadText(char sep) {
     return std::string("1") + sep + "25";
 }
 
+std::string ColumnTitle(const ReportColumn& column) {
+    return column.Kind ? Str(ReportGroupName(*column.Kind)) : Str(OthersName);
+}
+
+// A legend entry: "Самооценка (N = 1)".
 std::string Caption(const ReportColumn& column) {
-    const std::string name = column.Kind ? Str(ReportGroupName(*column.Kind)) : Str(OthersName);
-    return name + " (N = " + Count(column.Count) + ")";
+    return ColumnTitle(column) + " (N = " + Count(column.Count) + ")";
+}
+
+// A table column's header: the group on one line, its N on the next.
+std::string HeaderCaption(std::string_view title, int count) {
+    return Str(title) + "\nN = " + Count(count);
 }
 
 // What the report does with one role's raters.
@@ -122,12 +131,13 @@ ReportTable ResultsTable(const ReportNumbers& n, char sep) {
     ReportTable table;
     table.Header.push_back("Шкала, фаза, фактор");
     for (const ReportColumn& column : n.Columns)
-        table.Header.push_back(Caption(column));
+        table.Header.push_back(HeaderCaption(ColumnTitle(column), column.Count));
     if (n.Others)
-        table.Header.push_back(Caption(*n.Others));
+        table.Header.push_back(HeaderCaption(OthersName, n.Others->Count));
     if (n.Gaps) {
         table.GapColumn = static_cast<int>(table.Header.size()) - 1;
-        table.Header.push_back("Самооценка − Остальные");
+        // A no-break space keeps the minus with the word before it when the header wraps.
+        table.Header.push_back("Самооценка\u00A0− Остальные");
         table.Header.push_back("Расхождение");
     }
     for (int c = 0; c < ResultColumnCount; ++c) {
@@ -157,8 +167,7 @@ ReportTable AgreementTable(const ReportNumbers& n, char sep) {
         return table;
     table.Header.push_back("Шкала");
     for (const AgreementColumn& column : n.Agreement)
-        table.Header.push_back(Str(ReportGroupName(column.Kind)) + " (N = " + Count(column.Count) +
-                               ")");
+        table.Header.push_back(HeaderCaption(ReportGroupName(column.Kind), column.Count));
     for (int s = 0; s < ScaleCount; ++s) {
         ReportTable::Row row;
         row.Name = ScaleTitle(s);
@@ -177,6 +186,7 @@ void AddPageOne(ReportDocument& d, const ReportNumbers& n, const ReportOptions& 
                 const std::string& t, char sep) {
     const ReportGroups& g = n.Groups;
     const std::string k = Count(options.MinRaters);
+    d.RatersHeading = "Оценщики";
     d.RaterHeader = {"Роль", "Анкет", "В отчете"};
     for (int role = rowSelf; role <= rowColl; ++role)
         d.RaterRows.push_back(
@@ -281,9 +291,12 @@ ReportDocument BuildReportDocument(const ReportNumbers& n, const ReportOptions& 
     AddGapLists(d, n, t, sep);
     AddRankings(d, n, sep);
 
-    d.ChartHeadings = {"Шкалы: самооценка и оценка окружения",
-                       "Шкалы: разница «Самооценка − Остальные»",
-                       "Фазы и факторы: самооценка и оценка окружения",
+    // The profile charts name the series they show.
+    const std::string profile = n.Self() && n.Others ? "самооценка и оценка окружения"
+                                : n.Self() ? "самооценка"
+                                           : "оценка окружения";
+    d.ChartHeadings = {"Шкалы: " + profile, "Шкалы: разница «Самооценка − Остальные»",
+                       "Фазы и факторы: " + profile,
                        "Фазы и факторы: разница «Самооценка − Остальные»"};
     if (const ReportColumn* self = n.Self())
         d.SelfLegend = Caption(*self);
@@ -319,6 +332,7 @@ std::string ReportPlainText(const ReportDocument& d) {
     for (const std::string* s :
          {&d.Heading, &d.GroupName, &d.ManagerPost, &d.GroupLabel, &d.DateLine})
         line(*s);
+    line(d.RatersHeading);
     cells(d.RaterHeader);
     for (const auto& row : d.RaterRows)
         cells(row);

@@ -52,6 +52,7 @@ struct ReportDocument {
     std::string DateLine;
     bool Empty = false; // no respondent files at all
     bool AnonymityNotEnsured = false;
+    std::string RatersHeading;
     std::vector<std::string> RaterHeader;            // role, raters, in the report
     std::vector<std::vector<std::string>> RaterRows; // one per role
     std::vector<std::string> Notes;

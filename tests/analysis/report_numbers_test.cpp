@@ -356,10 +356,10 @@ TEST(ReportDocument, HandWorkedGroupAsThePageShowsIt) {
     EXPECT_EQ(d.Lists[3].Lines[3].Values, "Остальные 3,0 · Самооценка 4,0");
     EXPECT_EQ(d.MeanGapLine, "Средняя разница «Самооценка − Остальные» по 23 шкалам: +0,2.");
 
-    EXPECT_EQ(d.Table.Header, (std::vector<std::string>{"Шкала, фаза, фактор", "Самооценка (N = 1)",
-                                                        "Руководители (N = 1)",
-                                                        "Подчиненные (N = 4)", "Остальные (N = 5)",
-                                                        "Самооценка − Остальные", "Расхождение"}));
+    EXPECT_EQ(d.Table.Header, (std::vector<std::string>{
+                                  "Шкала, фаза, фактор", "Самооценка\nN = 1", "Руководители\nN = 1",
+                                  "Подчиненные\nN = 4", "Остальные\nN = 5",
+                                  "Самооценка\u00A0− Остальные", "Расхождение"}));
     ASSERT_EQ(d.Table.Rows.size(), 31u);
     const rez::ReportTable::Row& phase2 = d.Table.Rows[5];
     EXPECT_EQ(phase2.Name, "Фаза 2. Ппланирование, решение проблем");
@@ -372,7 +372,7 @@ TEST(ReportDocument, HandWorkedGroupAsThePageShowsIt) {
     EXPECT_EQ(d.Table.Rows[10].Sign, -1); // G
     EXPECT_EQ(d.Table.Rows[11].Sign, 0);  // H
     EXPECT_EQ(d.Table.GapColumn, 4);
-    EXPECT_EQ(d.Agreement.Header[1], "Подчиненные (N = 4)");
+    EXPECT_EQ(d.Agreement.Header[1], "Подчиненные\nN = 4");
     EXPECT_EQ(d.Footer, "Name · 01.02.2026");
 }
 

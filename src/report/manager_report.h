@@ -1,0 +1,39 @@
+// The manager's report: one printable A4 PDF per group, the part of the results that the
+// assessed manager may see. It counts raters but never names them and shows subordinates and
+// colleagues only in groups large enough to stay anonymous.
+#pragma once
+
+#include "group_results.h"
+#include "report_numbers.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace rez {
+
+// "<stem> Report.pdf", beside the group's other files.
+inline constexpr std::string_view ManagerReportSuffix = " Report.pdf";
+
+// When a report is made: the date its pages show and the PDF's creation date.
+struct ReportTime {
+    QDateTime Utc;
+    QString PageDate; // "08.12.2026"
+};
+
+// SOURCE_DATE_EPOCH (whole seconds since 1970, UTC) when it is set to such a number, so that
+// the same input gives the same file; otherwise now, with the local date on the pages.
+ReportTime CurrentReportTime();
+
+// The bytes of the report's PDF file. Needs a QGuiApplication for the fonts; no widgets.
+std::string ManagerReportPdf(const GroupResults& results, const ReportOptions& options,
+                             char decimalSeparator, const ReportTime& time);
+
+// Sets the creation date that QPdfWriter stamped into `pdf` (its own clock) to `utc`, in
+// place and at the same length, so the cross-reference offsets stay valid. False when the
+// stamp is not found in the form Qt writes it.
+bool SetPdfCreationDate(std::string& pdf, const QDateTime& utc);
+
+} // namespace rez
