@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
         }
         const Clock::time_point groupStart = Clock::now();
         try {
-            form->RunGroupCommand(dir.absoluteFilePath(files.first()));
+            form->runGroup(dir.absoluteFilePath(files.first()));
         } catch (const std::exception& error) {
             std::fprintf(stderr, "bench_window: the Group run failed: %s\n", error.what());
             return 1;

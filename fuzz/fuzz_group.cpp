@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto cells = rez::BuildTableCells(r, sep);
             (void)rez::BuildTableLines(r, cells, sep);
             (void)rez::BuildAnalysisLines(r, sep);
-            for (int view = 0; view < 5; ++view) {
+            for (int v = 0; v < rez::ViewCount; ++v) {
+                const auto view = static_cast<rez::View>(v);
                 (void)rez::BuildChartView(r, rez::ChartKind::Scales, view);
                 (void)rez::BuildChartView(r, rez::ChartKind::PhasesAndFactors, view);
             }

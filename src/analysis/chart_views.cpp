@@ -1,15 +1,10 @@
 #include "chart_views.h"
 
+#include "table_index.h"
+
 #include <cmath>
 
 namespace rez {
-namespace {
-
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
-
-} // namespace
 
 ChartColor LevelColor(double value) {
     if (value > 5.5)
@@ -23,7 +18,7 @@ ChartColor SignColor(double difference) {
     return difference > 0 ? ChartRed : ChartBlue;
 }
 
-ChartView BuildChartView(const GroupResults& results, ChartKind kind, int viewIndex) {
+ChartView BuildChartView(const GroupResults& results, ChartKind kind, View shown) {
     const bool scales = kind == ChartKind::Scales;
     const int count = scales ? ScaleCount : PhaseFactorCount;
     const auto valueOf = [&](int row, int i) {
@@ -41,14 +36,15 @@ ChartView BuildChartView(const GroupResults& results, ChartKind kind, int viewIn
         view.series[SelfSeries].push_back({self, labelOf(i), LevelColor(self)});
     }
     view.bottomTitle = std::string(RowNames[rowSelf]);
-    if (viewIndex > 0) {
+    const ResultRow compared = ComparedRow(shown);
+    if (compared != rowSelf) {
         for (int i = 0; i < count; ++i) {
-            const double other = valueOf(viewIndex, i);
+            const double other = valueOf(compared, i);
             view.series[ComparedSeries].push_back({other, labelOf(i), LevelColor(other)});
             const double d = SelfDifference(valueOf(rowSelf, i), other);
             view.series[DifferenceSeries].push_back({std::fabs(d), labelOf(i), SignColor(d)});
         }
-        view.bottomTitle += " - " + std::string(RowNames[At(viewIndex)]);
+        view.bottomTitle += " - " + std::string(RowNames[At(compared)]);
     }
     return view;
 }

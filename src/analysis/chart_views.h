@@ -31,6 +31,24 @@ struct ChartBar {
 
 enum class ChartKind { Scales, PhasesAndFactors };
 
+// The comparison both charts show: the self-assessment alone, or beside one other result row
+// with the gap between the two. A view is named after the row it compares.
+enum class View : int {
+    SelfOnly = rowSelf,
+    Managers = rowMang,
+    Subordinates = rowSubr,
+    Colleagues = rowColl,
+    Mean = rowMean,
+};
+inline constexpr int ViewCount = 5;
+// Every Group run shows this view first: self against the mean of the outside roles.
+inline constexpr View FirstView = View::Mean;
+
+// The result row set beside the self-assessment (rowSelf: none).
+constexpr ResultRow ComparedRow(View view) {
+    return static_cast<ResultRow>(view);
+}
+
 inline constexpr int SelfSeries = 0;
 inline constexpr int ComparedSeries = 1;
 inline constexpr int DifferenceSeries = 2;
@@ -42,9 +60,8 @@ struct ChartView {
     std::string bottomTitle; // "Самооценка", or "Самооценка - " and the compared row's name
 };
 
-// The view `viewIndex` (0 to 4: the result row compared with the self-assessment; 0 means
-// no comparison) of one chart.
-ChartView BuildChartView(const GroupResults& results, ChartKind kind, int viewIndex);
+// What one chart shows in `view`.
+ChartView BuildChartView(const GroupResults& results, ChartKind kind, View view);
 
 // The chart's own title, shown when the pointer is over empty plot area.
 std::string_view ChartTitle(ChartKind kind);

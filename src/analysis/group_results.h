@@ -43,8 +43,8 @@ struct GroupResults {
     std::string ManagerPost;
     // Respondent lists by role (rowSelf .. rowColl): the short list that the role's view
     // button shows and the detailed list of its caption. Lines are separated by CR LF.
-    std::array<std::string, 4> ButtonLists;
-    std::array<std::string, 4> CaptionLists;
+    std::array<std::string, RoleCount> ButtonLists;
+    std::array<std::string, RoleCount> CaptionLists;
     // Every respondent in listing order: the input of ComputeGroupValues, kept so that
     // reports need not read the folder again.
     std::vector<Rater> Raters;

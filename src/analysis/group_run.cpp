@@ -2,6 +2,7 @@
 
 #include "respondent_dir.h"
 #include "rez_error.h"
+#include "table_index.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +10,15 @@
 namespace rez {
 namespace {
 
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
+// The lines of one respondent's entry in the respondent lists. The self-assessment's short
+// entry (its view button's list) names the manager; an outside respondent's short entry is
+// his name line alone. Detailed entries (the role captions' lists) add further lines.
+constexpr std::initializer_list<std::size_t> SelfEntryLines = {GroupLabelLine, GroupNameLine,
+                                                               ManagerPostLine};
+constexpr std::initializer_list<std::size_t> SelfDetailLines = {
+    GroupLabelLine, GroupNameLine, ManagerPostLine, FurtherIdLine1, FurtherIdLine2};
+constexpr std::initializer_list<std::size_t> OutsideDetailLines = {
+    GroupLabelLine, RespondentNameLine, RespondentDetailLine, FurtherIdLine1, FurtherIdLine2};
 
 // Adds one entry to a respondent list, on a line of its own after the entries before it.
 void AddEntry(std::string& list, const std::string& heading, const std::string& entry) {
@@ -33,20 +40,20 @@ std::string JoinLines(const RespondentFile& file, std::initializer_list<std::siz
 }
 
 void AddRespondent(GroupResults& results, int role, const RespondentFile& file,
-                   const std::array<std::string, 4>& buttonHeadings,
-                   const std::array<std::string, 4>& captionHeadings) {
+                   const std::array<std::string, RoleCount>& buttonHeadings,
+                   const std::array<std::string, RoleCount>& captionHeadings) {
     std::string& button = results.ButtonLists[At(role)];
     std::string& caption = results.CaptionLists[At(role)];
     if (role == rowSelf) {
-        AddEntry(button, buttonHeadings[0], JoinLines(file, {0, 2, 4}));
-        AddEntry(caption, captionHeadings[0], JoinLines(file, {0, 2, 4, 9, 11}));
+        AddEntry(button, buttonHeadings[rowSelf], JoinLines(file, SelfEntryLines));
+        AddEntry(caption, captionHeadings[rowSelf], JoinLines(file, SelfDetailLines));
         results.GroupLabel = file.Line(GroupLabelLine);
         results.ManagerPost = file.Line(ManagerPostLine);
     } else {
         // The short list has one line per respondent, always after a line break.
         button += ListLineBreak;
-        button += file.Line(6);
-        AddEntry(caption, captionHeadings[At(role)], JoinLines(file, {0, 6, 8, 9, 11}));
+        button += file.Line(RespondentNameLine);
+        AddEntry(caption, captionHeadings[At(role)], JoinLines(file, OutsideDetailLines));
     }
 }
 
@@ -73,7 +80,7 @@ GroupResults RunGroup(const std::string& directory, char sep, LineBuffer& buffer
     GroupResults r;
     // List headings: the view button of the self-assessment and every caption start with a
     // line break after the heading, the outside roles' buttons do not.
-    std::array<std::string, 4> buttonHeadings, captionHeadings;
+    std::array<std::string, RoleCount> buttonHeadings, captionHeadings;
     for (int role = rowSelf; role <= rowColl; ++role) {
         const std::string name(RowNames[At(role)]);
         buttonHeadings[At(role)] = role == rowSelf ? name + std::string(ListLineBreak) : name;
@@ -128,19 +135,19 @@ void ComputeGroupValues(GroupResults& r) {
         }
     }
 
-    // The mean of the outside roles always divides by 3: a role without respondents adds
-    // zeros. Phases and factors first, then scales.
+    // The mean of the outside roles always divides by their count: a role without
+    // respondents adds zeros. Phases and factors first, then scales.
     for (int g = 0; g < PhaseFactorCount; ++g) {
         double sum = 0.0;
         for (int row = rowMang; row <= rowColl; ++row)
             sum += r.PhaseFactorResults[At(row)][At(g)];
-        r.PhaseFactorResults[rowMean][At(g)] = sum / 3;
+        r.PhaseFactorResults[rowMean][At(g)] = sum / OutsideRoleCount;
     }
     for (int s = 0; s < ScaleCount; ++s) {
         double sum = 0.0;
         for (int row = rowMang; row <= rowColl; ++row)
             sum += r.ScaleResults[At(row)][At(s)];
-        r.ScaleResults[rowMean][At(s)] = sum / 3;
+        r.ScaleResults[rowMean][At(s)] = sum / OutsideRoleCount;
     }
 
     for (int k = rowMang; k <= rowMean; ++k) {

@@ -2,24 +2,26 @@
 
 #include "number_text.h"
 #include "respondent_file.h"
+#include "table_index.h"
+#include "utf8.h"
 
 #include <cmath>
 
 namespace rez {
 namespace {
 
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
+// Characters of a table file field after its semicolon; wider texts are kept whole.
+constexpr std::size_t TableFieldWidth = 5;
 
-// Right-aligns `text` in five characters after a semicolon (wider texts are kept whole).
-// Width counts characters, not UTF-8 bytes, as the file is single-byte.
+// Right-aligns `text` in a field after a semicolon. Width counts characters, not UTF-8
+// bytes, as the file is single-byte.
 std::string CellField(const std::string& text) {
     std::size_t characters = 0;
     for (const char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+        if (!IsUtf8ContinuationByte(c))
             ++characters;
-    return ";" + std::string(characters < 5 ? 5 - characters : 0, ' ') + text;
+    const std::size_t padding = characters < TableFieldWidth ? TableFieldWidth - characters : 0;
+    return ";" + std::string(padding, ' ') + text;
 }
 
 void AppendListLines(std::vector<std::string>& lines, const std::string& list) {

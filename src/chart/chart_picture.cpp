@@ -16,15 +16,15 @@ void ShowChartView(BarChart& chart, const ChartView& view) {
     chart.setBottomAxisTitle(QString::fromStdString(view.bottomTitle));
 }
 
-QImage RenderProfileChart(const GroupResults& results, ChartKind kind, int viewIndex) {
+QImage RenderProfileChart(const GroupResults& results, ChartKind kind, View view) {
     BarChart chart = MakeProfileChart(kind);
-    ShowChartView(chart, BuildChartView(results, kind, viewIndex));
+    ShowChartView(chart, BuildChartView(results, kind, view));
     return chart.render();
 }
 
 QImage RenderReportChart(const GroupResults& results, bool scaleChart) {
     return RenderProfileChart(results, scaleChart ? ChartKind::Scales : ChartKind::PhasesAndFactors,
-                              rowMean);
+                              FirstView);
 }
 
 } // namespace rez

@@ -14,12 +14,12 @@ namespace rez {
 // title stays as it is (the bar readout owns it).
 void ShowChartView(BarChart& chart, const ChartView& view);
 
-// The picture of the chart of `kind` in view `viewIndex` (0 to 4), with the chart's own
-// title. Needs a QGuiApplication; safe on any thread.
-QImage RenderProfileChart(const GroupResults& results, ChartKind kind, int viewIndex);
+// The picture of the chart of `kind` in `view`, with the chart's own title. Needs a
+// QGuiApplication; safe on any thread.
+QImage RenderProfileChart(const GroupResults& results, ChartKind kind, View view);
 
-// The scale chart (or the phase and factor chart) of `results` in view 4, as the main window
-// shows it straight after a Group run.
+// The scale chart (or the phase and factor chart) of `results` in the first view, as the
+// main window shows it straight after a Group run.
 QImage RenderReportChart(const GroupResults& results, bool scaleChart);
 
 } // namespace rez

@@ -74,6 +74,13 @@ inline constexpr std::array<int, PhaseFactorCount> PhaseFactorScaleCounts = {1, 
 
 enum ResultRow : int { rowSelf = 0, rowMang = 1, rowSubr = 2, rowColl = 3, rowMean = 4 };
 
+// Roles a respondent can have: result rows rowSelf to rowColl. The mean row is derived.
+inline constexpr int RoleCount = 4;
+static_assert(RoleCount == rowMean);
+// The outside roles (managers, subordinates, colleagues), whose mean is the mean row: it
+// always divides by this count, a role without respondents adding zeros.
+inline constexpr int OutsideRoleCount = rowColl - rowMang + 1;
+
 inline constexpr std::array<std::string_view, RowCount> RowNames = {
     "Самооценка", "Руководители", "Подчиненные", "Коллеги", "Средние"};
 
@@ -144,18 +151,6 @@ constexpr int ResultColumnOfPhaseFactor(int g) {
         if (ResultColumns[static_cast<std::size_t>(c)] ==
             ResultColumn{ResultColumn::Kind::PhaseFactor, g})
             return c;
-    return -1;
-}
-
-constexpr bool IsPhase(int g) {
-    return g >= 0 && g < PhaseCount;
-}
-
-// Index of a phase or factor by its short label ("Ф.1" and "F.1" differ), or -1.
-constexpr int PhaseFactorByLabel(std::string_view label) {
-    for (int g = 0; g < PhaseFactorCount; ++g)
-        if (PhaseFactorLabels[static_cast<std::size_t>(g)] == label)
-            return g;
     return -1;
 }
 

@@ -9,20 +9,32 @@
 
 namespace rez {
 
-// A list of text lines (UTF-8, without line ends). The main window's meBuffer is one; the
-// reader fills whatever buffer the caller hands it.
+// A list of text lines (UTF-8, without line ends). The reader fills whatever buffer the
+// caller hands it.
 using LineBuffer = std::vector<std::string>;
 
 // A respondent file is never larger than a few hundred bytes; anything over this is refused
 // before it is read into memory.
 inline constexpr std::size_t MaxRespondentFileBytes = 1024 * 1024;
 
-// Line numbers of the plain text.
-inline constexpr std::size_t FirstTotalLine = 13;
-inline constexpr std::size_t GroupNameLine = 2;
+// Line numbers of the plain text. Identification lines are read as texts (a missing one
+// reads empty); what they hold beyond their use in the respondent lists is the
+// data-collection program's business.
+// The respondent's first identification line; the self-assessment's is the GroupLabel.
 inline constexpr std::size_t GroupLabelLine = 0;
+// The assessed manager, the same in every file of a group.
+inline constexpr std::size_t GroupNameLine = 2;
 // In a self-assessment: the assessed manager's post.
 inline constexpr std::size_t ManagerPostLine = 4;
+// In the file of a manager, subordinate or colleague: the line that names the respondent in
+// the lists, and a further line about him.
+inline constexpr std::size_t RespondentNameLine = 6;
+inline constexpr std::size_t RespondentDetailLine = 8;
+// Two further identification lines of every respondent.
+inline constexpr std::size_t FurtherIdLine1 = 9;
+inline constexpr std::size_t FurtherIdLine2 = 11;
+// Line 13 + s holds the total of scale s.
+inline constexpr std::size_t FirstTotalLine = 13;
 
 // Read access to the lines of one respondent file held in a caller's buffer. Does not own
 // the buffer; valid while the buffer is not refilled.

@@ -17,4 +17,11 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 // The first character of `text` as its own UTF-8 string (a malformed first byte alone).
 std::string FirstCharacter(std::string_view text);
 
+// A byte that continues a character (10xxxxxx) rather than starting one.
+constexpr bool IsUtf8ContinuationByte(char byte) {
+    constexpr unsigned char continuationMask = 0xC0;
+    constexpr unsigned char continuationBits = 0x80;
+    return (static_cast<unsigned char>(byte) & continuationMask) == continuationBits;
+}
+
 } // namespace rez

@@ -1,5 +1,9 @@
 #include "menu_bar_style.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QStyleOptionMenuItem>
 
@@ -21,6 +25,57 @@ QString WithoutMnemonics(QString text) {
 }
 
 } // namespace
+
+MenuBarStyle::MenuBarStyle(QMenuBar* bar)
+    : bar_(bar) {
+    setParent(bar);
+    qApp->installEventFilter(this);
+}
+
+int MenuBarStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                            QStyleHintReturn* returnData) const {
+    switch (hint) {
+    case SH_MenuBar_AltKeyNavigation:
+        return 1;
+    case SH_UnderlineShortcut:
+        return showsMnemonics() ? 1 : 0;
+    default:
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+}
+
+bool MenuBarStyle::showsMnemonics() const {
+    // While the menu bar is worked by keyboard (after a lone Alt, F10, or a menu opened with
+    // its mnemonic) it has the focus and an item is active.
+    return altHeld_ || (bar_ && bar_->hasFocus() && bar_->activeAction() != nullptr);
+}
+
+bool MenuBarStyle::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt)
+            setAltHeld(event->type() == QEvent::KeyPress);
+        break;
+    case QEvent::ApplicationDeactivate:
+        // Alt released in another program (Alt+Tab) is never seen here.
+        setAltHeld(false);
+        break;
+    default:
+        break;
+    }
+    return QProxyStyle::eventFilter(watched, event);
+}
+
+void MenuBarStyle::setAltHeld(bool held) {
+    if (held == altHeld_ || !bar_)
+        return;
+    altHeld_ = held;
+    bar_->update();
+    for (QMenu* menu : bar_->findChildren<QMenu*>())
+        if (menu->isVisible())
+            menu->update();
+}
 
 void MenuBarStyle::drawControl(ControlElement element, const QStyleOption* option,
                                QPainter* painter, const QWidget* widget) const {

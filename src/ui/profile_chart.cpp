@@ -2,24 +2,28 @@
 
 #include "chart_picture.h"
 #include "chart_styles.h"
+#include "results_model.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace rez {
 
-ProfileChart::ProfileChart(ChartKind kind, QWidget* parent)
+ProfileChart::ProfileChart(ChartKind kind, const ResultsModel& model, QWidget* parent)
     : QWidget(parent)
     , kind_(kind)
+    , model_(model)
     , chart_(MakeProfileChart(kind)) {
     setFixedSize(chart_.size());
     setMouseTracking(true);
     // The chart covers every pixel, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&model, &ResultsModel::resultsReplaced, this, &ProfileChart::showModelView);
+    connect(&model, &ResultsModel::viewChanged, this, &ProfileChart::showModelView);
 }
 
-void ProfileChart::showView(const ChartView& view) {
-    ShowChartView(chart_, view);
+void ProfileChart::showModelView() {
+    ShowChartView(chart_, BuildChartView(model_.results(), kind_, model_.view()));
     update();
 }
 

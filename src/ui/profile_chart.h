@@ -1,6 +1,6 @@
-// One profile chart on the window: shows a chart of the scales or of the phases and factors
-// at the chart's own size, repaints after every change, and names the bar under the pointer
-// in the chart's title (the bar readout).
+// One profile chart on the window: shows the results model's current view as a chart of the
+// scales or of the phases and factors, at the chart's own size, and names the bar under the
+// pointer in the chart's title (the bar readout).
 #pragma once
 
 #include "bar_chart.h"
@@ -11,18 +11,17 @@
 
 namespace rez {
 
+class ResultsModel;
+
 class ProfileChart : public QWidget {
     Q_OBJECT
 public:
-    ProfileChart(ChartKind kind, QWidget* parent = nullptr);
+    // `model` outlives the chart (both belong to the main window).
+    ProfileChart(ChartKind kind, const ResultsModel& model, QWidget* parent = nullptr);
 
     ChartKind kind() const { return kind_; }
     // What the chart shows, for reading back.
     const BarChart& chart() const { return chart_; }
-
-    // Puts one view on the chart: series, foot and bottom axis title. The title keeps the
-    // readout's last text.
-    void showView(const ChartView& view);
 
     // The chart as the screen shows it, for the GIF export: its size, device pixel ratio 1.
     QImage picture() const { return chart_.render(); }
@@ -32,11 +31,15 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // Puts the model's view on the chart: series, foot and bottom axis title. The title keeps
+    // the readout's last text.
+    void showModelView();
     // Over a bar of the self series its full name; over empty plot area the chart's own
     // title; outside the plot the title keeps its text. `position` in widget coordinates.
     void readout(QPoint position);
 
     ChartKind kind_;
+    const ResultsModel& model_;
     BarChart chart_;
 };
 

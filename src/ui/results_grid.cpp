@@ -1,12 +1,11 @@
 #include "results_grid.h"
 
-#include "questionnaire.h"
+#include "results_model.h"
+#include "table_index.h"
 #include "widget_fonts.h"
 
 #include <QPainter>
 #include <qdrawutil.h>
-
-#include <cassert>
 
 namespace rez {
 namespace {
@@ -15,6 +14,9 @@ constexpr int CellPitchX = ResultsGrid::ColWidth + ResultsGrid::GridLineWidth;
 constexpr int CellPitchY = ResultsGrid::RowHeight + ResultsGrid::GridLineWidth;
 constexpr int GridWidth = 2 * ResultsGrid::BorderWidth + ResultsGrid::ColCount * CellPitchX;
 constexpr int GridHeight = 2 * ResultsGrid::BorderWidth + ResultsGrid::RowCount * CellPitchY;
+// The rows are 21 pixels apart, the view buttons' height, so each button stands beside its
+// row; the grid fills its place in the panel exactly.
+static_assert(CellPitchY == 21);
 static_assert(GridWidth == 903 && GridHeight == 214);
 
 // Where the grid's own painting puts a cell's text, from the cell's top-left corner.
@@ -23,60 +25,40 @@ constexpr int TextInset = 2;
 const QColor HeaderLineColour{0, 0, 0};
 const QColor DataLineColour{192, 192, 192};
 
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+bool InGrid(int col, int row) {
+    return col >= 0 && col < ResultsGrid::ColCount && row >= 0 && row < ResultsGrid::RowCount;
 }
 
 } // namespace
 
-QString ResultsHeaderText(int col) {
-    assert(col >= 0 && col < ResultColumnCount);
-    const ResultColumn column = ResultColumns[static_cast<std::size_t>(col)];
-    const auto index = static_cast<std::size_t>(column.index);
-    if (!column.isScale())
-        return Utf8(PhaseFactorLabels[index]);
-    // Column 15 (scale K) has no trailing blank.
-    const QString letter = Utf8(ScaleLetters[index]);
-    return col == 15 ? u' ' + letter : u' ' + letter + u' ';
-}
-
-ResultsGrid::ResultsGrid(QWidget* parent)
-    : QFrame(parent) {
+ResultsGrid::ResultsGrid(const ResultsModel& model, QWidget* parent)
+    : QFrame(parent)
+    , model_(model) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFont(PixelFont(QStringLiteral("Courier New"), 13));
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(GridWidth, GridHeight);
-}
-
-std::size_t ResultsGrid::indexOf(int col, int row) {
-    assert(col >= 0 && col < ColCount && row >= 0 && row < RowCount);
-    return static_cast<std::size_t>(row * ColCount + col);
-}
-
-const QString& ResultsGrid::cell(int col, int row) const {
-    return cells_[indexOf(col, row)];
-}
-
-void ResultsGrid::setCell(int col, int row, const QString& text) {
-    QString& stored = cells_[indexOf(col, row)];
-    if (stored == text)
-        return;
-    stored = text;
-    update(cellRect(col, row));
-}
-
-void ResultsGrid::clearRow(int row) {
     for (int col = 0; col < ColCount; ++col)
-        setCell(col, row, QString());
+        cells_[0][At(col)] = QString::fromUtf8(TableHeaderTexts[At(col)]);
+    connect(&model, &ResultsModel::resultsReplaced, this, &ResultsGrid::showResults);
+}
+
+QString ResultsGrid::cell(int col, int row) const {
+    return InGrid(col, row) ? cells_[At(row)][At(col)] : QString();
+}
+
+void ResultsGrid::showResults() {
+    const TableCells texts = BuildTableCells(model_.results(), model_.decimalSeparator());
+    for (int row = 0; row < RowCount; ++row)
+        for (int col = 0; col < ColCount; ++col)
+            cells_[At(row)][At(col)] = QString::fromStdString(texts[At(row)][At(col)]);
+    // The difference rows' colours come from the results, not from the texts: a cell whose
+    // text stayed the same may change its colour, so every cell is painted again.
+    update();
 }
 
 QRect ResultsGrid::cellRect(int col, int row) {
     return {BorderWidth + col * CellPitchX, BorderWidth + row * CellPitchY, ColWidth, RowHeight};
-}
-
-void ResultsGrid::setDrawCellHook(DrawCellHook hook) {
-    drawCell_ = std::move(hook);
-    update();
 }
 
 QSize ResultsGrid::sizeHint() const {
@@ -103,7 +85,6 @@ void ResultsGrid::paintGrid(QPainter& painter) const {
 
             painter.save();
             painter.setFont(font());
-            painter.setPen(Qt::black);
             if (header) {
                 painter.fillRect(r, pal.color(QPalette::Button));
                 // A raised edge, as fixed cells have.
@@ -113,20 +94,36 @@ void ResultsGrid::paintGrid(QPainter& painter) const {
                 painter.setPen(pal.color(QPalette::Dark));
                 painter.drawLine(r.bottomLeft(), r.bottomRight());
                 painter.drawLine(r.topRight(), r.bottomRight());
-                painter.setPen(Qt::black);
             } else {
                 painter.fillRect(r, pal.color(QPalette::Base));
             }
-            painter.setBackground(header ? pal.button() : pal.base());
-            const QString& text = cell(col, row);
-            if (!text.isEmpty())
+            if (IsDifferenceRow(row)) {
+                paintDifference(painter, col, row, r);
+            } else if (const QString& text = cells_[At(row)][At(col)]; !text.isEmpty()) {
+                painter.setPen(Qt::black);
                 painter.drawText(r.adjusted(TextInset, TextInset, 0, 0),
                                  Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-            if (drawCell_)
-                drawCell_(painter, col, row, r);
+            }
             painter.restore();
         }
     }
+}
+
+void ResultsGrid::paintDifference(QPainter& painter, int col, int row, const QRect& rect) const {
+    const QString& text = cells_[At(row)][At(col)];
+    if (text.isEmpty())
+        return;
+    const double d = model_.results().SelfDifferences[At(ResultRowOfTableRow(row) - 1)][At(col)];
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.setPen(d > 0 ? QColor(Qt::red) : QColor(Qt::blue));
+    // Wider than the cell so that a four-character value is not cut by the text layout; the
+    // clip keeps it inside the cell, as the grid's own painting does.
+    const QRect textRect(rect.right() + 1 - DifferenceTextOffset, rect.top() + TextInset,
+                         DifferenceTextOffset + 8, rect.height() - TextInset);
+    painter.setClipRect(rect);
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
 }
 
 } // namespace rez

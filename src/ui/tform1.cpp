@@ -2,21 +2,20 @@
 
 #include "about_box.h"
 #include "decimal_separator.h"
-#include "dialogs.h"
 #include "error_box.h"
 #include "icons.h"
 #include "menu_bar_style.h"
-#include "platform_shell.h"
-#include "results_grid.h"
-#include "tag_button.h"
+#include "results_model.h"
+#include "results_panel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
+#include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QShortcut>
+#include <QVBoxLayout>
 
 #include <exception>
 
@@ -25,11 +24,23 @@ using namespace Qt::StringLiterals;
 namespace rez {
 namespace {
 
-// How long a tooltip stays up before it hides by itself, in milliseconds.
-constexpr int ToolTipDurationMs = 50'000;
+// The client area as designed: the results panel's layout. The window opens maximised; when
+// it is made smaller than this, the panel scrolls.
+constexpr QSize DesignedClientSize = ResultsPanel::DesignedSize;
 
-// The client area as designed, in pixels; the window opens maximised all the same.
-constexpr QSize DesignedClientSize{1024, 710};
+// A two-pixel sunken line across the top of the client area, covered by the results panel
+// once it is shown.
+constexpr QRect TopBevelGeometry{0, 0, 1032, 2};
+
+// One item of the Save menu. The caption's "&" marks its mnemonic, underlined while Alt is
+// held; the shortcut works once a Group run has completed, like the menu.
+struct SaveItem {
+    const char16_t* objectName;
+    const char16_t* caption;
+    QIcon (*icon)();
+    QKeyCombination shortcut;
+    void (TForm1::*command)();
+};
 
 } // namespace
 
@@ -37,10 +48,82 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<PlatformShell> 
                QWidget* parent)
     : QMainWindow(parent)
     , dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this))
-    , shell_(shell ? std::move(shell) : MakePlatformShell()) {
+    , shell_(shell ? std::move(shell) : MakePlatformShell())
+    , results_(new ResultsModel(SystemDecimalSeparator(), this)) {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"КВИРО.REZ - Оценка управленческих умений по Дорвелу"_s);
+    results_->setObjectName(u"results"_s);
 
+    buildMenu();
+    buildClientArea();
+    buildAboutRoutes();
+    resize(DesignedClientSize + QSize(0, menuBar()->sizeHint().height()));
+
+    groupRun_ = [this](const QString& chosen) { runGroup(chosen); };
+    startUp();
+}
+
+TForm1::~TForm1() {
+    // A window destroyed without being closed still gives the desktop back.
+    restoreDesktop();
+}
+
+void TForm1::buildMenu() {
+    QMenuBar* bar = menuBar();
+    auto* style = new MenuBarStyle(bar);
+    bar->setStyle(style);
+
+    groupAction_ = bar->addAction(GroupIcon(), u"&Group"_s);
+    groupAction_->setObjectName(u"mmGroup"_s);
+    groupAction_->setShortcut(QKeySequence::Open);
+    connect(groupAction_, &QAction::triggered, this,
+            [this] { runCommand([this] { groupCommand(); }); });
+
+    QMenu* save = bar->addMenu(SaveIcon(), u"&Save"_s);
+    save->setObjectName(u"saveMenu"_s);
+    save->setStyle(style);
+    saveMenuAction_ = save->menuAction();
+    saveMenuAction_->setObjectName(u"mmSave"_s);
+    const SaveItem items[] = {
+        {u"mmSaveAnalysis", u"&Analysis", AnalysisIcon, Qt::CTRL | Qt::SHIFT | Qt::Key_A,
+         &TForm1::saveAnalysis},
+        {u"mmSaveTable", u"&Table", TableIcon, Qt::CTRL | Qt::SHIFT | Qt::Key_T,
+         &TForm1::saveTable},
+        {u"mmSavePlots", u"&Plots", PlotsIcon, Qt::CTRL | Qt::SHIFT | Qt::Key_P,
+         &TForm1::savePlots},
+    };
+    for (const SaveItem& item : items) {
+        QAction* action = save->addAction(item.icon(), QString::fromUtf16(item.caption));
+        action->setObjectName(QString::fromUtf16(item.objectName));
+        action->setShortcut(item.shortcut);
+        // The items' shortcuts reach them while the menu is closed, so the command itself
+        // waits for a completed run.
+        connect(action, &QAction::triggered, this, [this, command = item.command] {
+            if (results_->hasResults())
+                runCommand([this, command] { (this->*command)(); });
+        });
+    }
+    saveMenuAction_->setEnabled(false);
+
+    // Ctrl+S, the save key of every desktop program, opens the Save menu to choose from.
+    auto* saveKey = new QShortcut(QKeySequence::Save, this);
+    saveKey->setObjectName(u"saveMenuShortcut"_s);
+    connect(saveKey, &QShortcut::activated, this, [this, bar] {
+        if (saveMenuAction_->isEnabled())
+            bar->setActiveAction(saveMenuAction_);
+    });
+    // F10, like a lone Alt, takes the keyboard to the menu bar.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setObjectName(u"menuBarShortcut"_s);
+    connect(menuKey, &QShortcut::activated, this, [this, bar] {
+        bar->setFocus(Qt::MenuBarFocusReason);
+        bar->setActiveAction(groupAction_);
+    });
+}
+
+// The client area: the top bevel beneath a scroll area that holds the results panel, hidden
+// until a Group run has completed.
+void TForm1::buildClientArea() {
     auto* client = new QWidget(this);
     client->setObjectName(u"client"_s);
     // Button-face background, like the dialogs of the platform.
@@ -50,97 +133,53 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, std::unique_ptr<PlatformShell> 
     client->setPalette(palette);
     setCentralWidget(client);
 
-    BuildMenu();
-    BuildResultsPanel(client);
-    BuildAboutRoutes();
-    resize(DesignedClientSize + QSize(0, menuBar()->sizeHint().height()));
+    topBevel_ = new QFrame(client);
+    topBevel_->setObjectName(u"Bevel1"_s);
+    topBevel_->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    topBevel_->setGeometry(TopBevelGeometry);
 
-    FormCreate();
-
-    groupRun_ = [this](const QString& chosen) { RunGroupCommand(chosen); };
-    sgResF->setDrawCellHook([this](QPainter& painter, int col, int row, const QRect& rect) {
-        sgResFDrawCell(painter, col, row, rect);
-    });
-}
-
-TForm1::~TForm1() {
-    // A window destroyed without being closed still gives the desktop back.
-    RestoreDesktop();
-}
-
-void TForm1::BuildMenu() {
-    QMenuBar* bar = menuBar();
-    auto* style = new MenuBarStyle();
-    style->setParent(bar);
-    bar->setStyle(style);
-
-    mmGroup = bar->addAction(GroupIcon(), u"Group"_s);
-    mmGroup->setObjectName(u"mmGroup"_s);
-    connect(mmGroup, &QAction::triggered, this, &TForm1::mmGroupClick);
-
-    QMenu* save = bar->addMenu(SaveIcon(), u"Save"_s);
-    mmSave = save->menuAction();
-    mmSave->setObjectName(u"mmSave"_s);
-    mmSaveAnalysis = save->addAction(AnalysisIcon(), u"Analysis"_s);
-    mmSaveAnalysis->setObjectName(u"mmSaveAnalysis"_s);
-    connect(mmSaveAnalysis, &QAction::triggered, this, &TForm1::mmSaveAnalysisClick);
-    mmSaveTable = save->addAction(TableIcon(), u"Table"_s);
-    mmSaveTable->setObjectName(u"mmSaveTable"_s);
-    connect(mmSaveTable, &QAction::triggered, this, &TForm1::mmSaveTableClick);
-    mmSavePlots = save->addAction(PlotsIcon(), u"Plots"_s);
-    mmSavePlots->setObjectName(u"mmSavePlots"_s);
-    connect(mmSavePlots, &QAction::triggered, this, &TForm1::btSaveClick);
-    mmSave->setEnabled(false);
+    resultsPanel_ = new ResultsPanel(*results_);
+    resultsPanel_->setAutoFillBackground(true);
+    resultsPanel_->setPalette(palette);
+    resultsScroll_ = new QScrollArea(client);
+    resultsScroll_->setObjectName(u"resultsScroll"_s);
+    resultsScroll_->setFrameShape(QFrame::NoFrame);
+    // The panel fills the window when there is room, and scrolls when the window is smaller.
+    resultsScroll_->setWidgetResizable(true);
+    resultsScroll_->setWidget(resultsPanel_);
+    auto* fill = new QVBoxLayout(client);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(resultsScroll_);
 }
 
 // Where the window manager's system menu is out of reach, the About command is offered by a
 // context menu on the menu bar and by F1. On Windows the system menu's entry arrives through
 // nativeEvent as well.
-void TForm1::BuildAboutRoutes() {
+void TForm1::buildAboutRoutes() {
     QMenuBar* bar = menuBar();
     auto* menu = new QMenu(bar);
     menu->setObjectName(u"aboutMenu"_s);
     QAction* about = menu->addAction(u"О программе"_s);
     about->setObjectName(u"aboutAction"_s);
-    connect(about, &QAction::triggered, this, [this] { SystemMenuCommand(AboutCommandId); });
+    connect(about, &QAction::triggered, this, [this] { systemMenuCommand(AboutCommandId); });
     bar->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(bar, &QWidget::customContextMenuRequested, menu,
             [bar, menu](const QPoint& pos) { menu->popup(bar->mapToGlobal(pos)); });
 
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setObjectName(u"aboutShortcut"_s);
-    connect(f1, &QShortcut::activated, this, [this] { SystemMenuCommand(AboutCommandId); });
+    connect(f1, &QShortcut::activated, this, [this] { systemMenuCommand(AboutCommandId); });
 }
 
-void TForm1::FormCreate() {
-    ExeDir = QCoreApplication::applicationDirPath() + u'/';
-    DecimalSeparator = SystemDecimalSeparator();
-
+void TForm1::startUp() {
+    programFolder_ = QCoreApplication::applicationDirPath() + u'/';
     shell_->appendAboutEntry(static_cast<std::uintptr_t>(winId()));
-
     if (shell_->hideTaskbar())
         shell_->setFullScreenWorkArea();
-
-    for (QWidget* carrier : std::initializer_list<QWidget*>{stSelf, stMang, stSubr, stColl})
-        carrier->setToolTipDuration(ToolTipDurationMs);
-    for (TagButton* button : viewButtons())
-        button->setToolTipDuration(ToolTipDurationMs);
-
-    meBuffer.clear();
-    meInfo->clear();
-
-    for (int col = 0; col < ResultsGrid::ColCount; ++col)
-        sgResF->setCell(col, 0, ResultsHeaderText(col));
-
-    paTest->hide();
+    resultsScroll_->hide();
 }
 
-void TForm1::FormClose() {
-    RestoreDesktop();
-    LineBuffer().swap(meBuffer);
-}
-
-void TForm1::RestoreDesktop() {
+void TForm1::restoreDesktop() {
     if (desktopRestored_)
         return;
     desktopRestored_ = true;
@@ -149,27 +188,22 @@ void TForm1::RestoreDesktop() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    FormClose();
+    restoreDesktop();
     event->accept();
 }
 
 bool TForm1::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
     if (eventType == "windows_generic_MSG"_ba) {
         if (const std::uintptr_t command = shell_->systemCommandOf(message); command != 0)
-            SystemMenuCommand(command);
+            systemMenuCommand(command);
     }
     // Returning the base's answer (false) passes the message on to the standard handling.
     return QMainWindow::nativeEvent(eventType, message, result);
 }
 
-void TForm1::SystemMenuCommand(std::uintptr_t commandId) {
+void TForm1::systemMenuCommand(std::uintptr_t commandId) {
     if (commandId == AboutCommandId && aboutBox_)
         aboutBox_->show();
-}
-
-std::array<TagButton*, 9> TForm1::viewButtons() const {
-    return {btSelf, btMang,      btSelf_Mang, btSubr,     btSelf_Subr,
-            btColl, btSelf_Coll, btMean,      btSelf_Mean};
 }
 
 void TForm1::setAboutBox(TAboutBox* box) {
@@ -180,29 +214,17 @@ void TForm1::setGroupRun(GroupRun run) {
     groupRun_ = std::move(run);
 }
 
-void TForm1::RunCommand(const std::function<void()>& command) {
+void TForm1::runCommand(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& failure) {
-        ShowError(QString::fromUtf8(failure.what()));
+        showError(QString::fromUtf8(failure.what()));
     }
 }
 
-void TForm1::ShowError(const QString& message) {
+void TForm1::showError(const QString& message) {
     RestoreBusyCursor();
     dialogs_->showError(ErrorBoxText(message));
-}
-
-void TForm1::mmGroupClick() {
-    RunCommand([this] {
-        const QString chosen =
-            dialogs_->getOpenFileName(u"Данные для анализа умений и навыков менеджера по Дорвелу"_s,
-                                      ExeDir + u"Data"_s, u"CRY Files (*.cry)"_s);
-        if (chosen.isEmpty())
-            return; // cancelled: nothing changes
-        if (groupRun_)
-            groupRun_(chosen);
-    });
 }
 
 } // namespace rez

@@ -49,7 +49,7 @@ rez::GroupResults Sample() {
 }
 
 TEST(ChartView, SelfOnlyInViewZero) {
-    const auto view = rez::BuildChartView(Sample(), ChartKind::Scales, 0);
+    const auto view = rez::BuildChartView(Sample(), ChartKind::Scales, rez::View::SelfOnly);
     ASSERT_EQ(view.series[0].size(), 23u);
     EXPECT_TRUE(view.series[1].empty());
     EXPECT_TRUE(view.series[2].empty());
@@ -59,7 +59,7 @@ TEST(ChartView, SelfOnlyInViewZero) {
 }
 
 TEST(ChartView, ComparedRowAndDifference) {
-    const auto view = rez::BuildChartView(Sample(), ChartKind::Scales, 1);
+    const auto view = rez::BuildChartView(Sample(), ChartKind::Scales, rez::View::Managers);
     ASSERT_EQ(view.series[1].size(), 23u);
     // Scale B: managers 2.25 (blue), difference 3.75 (red).
     EXPECT_EQ(view.series[1][1], (rez::ChartBar{2.25, "B", rez::ChartBlue}));
@@ -71,7 +71,7 @@ TEST(ChartView, ComparedRowAndDifference) {
 }
 
 TEST(ChartView, PhasesAndFactorsAgainstTheMean) {
-    const auto view = rez::BuildChartView(Sample(), ChartKind::PhasesAndFactors, 4);
+    const auto view = rez::BuildChartView(Sample(), ChartKind::PhasesAndFactors, rez::View::Mean);
     ASSERT_EQ(view.series[0].size(), 8u);
     EXPECT_EQ(view.series[0][0].label, "Ф.1");
     EXPECT_EQ(view.series[0][7].label, "F.2");
@@ -84,7 +84,7 @@ TEST(ChartView, WithoutSelfTheFootStartsWithABlank) {
     auto r = Sample();
     r.GroupLabel.clear();
     r.ScaleResults[0].fill(0.0);
-    const auto view = rez::BuildChartView(r, ChartKind::Scales, 1);
+    const auto view = rez::BuildChartView(r, ChartKind::Scales, rez::View::Managers);
     EXPECT_EQ(view.foot, " Смирнов А.В.");
     EXPECT_EQ(view.series[0][5], (rez::ChartBar{0.0, "F", rez::ChartBlue}));
     EXPECT_EQ(view.series[2][5].color, rez::ChartBlue);

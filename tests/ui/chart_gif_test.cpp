@@ -15,7 +15,7 @@ namespace {
 struct ChartCase {
     const char* name;
     bool scaleChart;
-    int view;
+    rez::View view;
     QSize size;
 };
 REZ_PRINT_CASE_BY_NAME(ChartCase)
@@ -71,11 +71,12 @@ TEST_P(ChartGif, DecodesToTheRenderedPixels) {
     EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), picture);
 }
 
-INSTANTIATE_TEST_SUITE_P(Charts, ChartGif,
-                         testing::Values(ChartCase{"ScalesSelfOnly", true, 0, {1019, 261}},
-                                         ChartCase{"ScalesAgainstMean", true, 4, {1019, 261}},
-                                         ChartCase{"FactorsSelfOnly", false, 0, {415, 257}},
-                                         ChartCase{"FactorsAgainstMean", false, 4, {415, 257}}),
-                         rez::test::ByName());
+INSTANTIATE_TEST_SUITE_P(
+    Charts, ChartGif,
+    testing::Values(ChartCase{"ScalesSelfOnly", true, rez::View::SelfOnly, {1019, 261}},
+                    ChartCase{"ScalesAgainstMean", true, rez::View::Mean, {1019, 261}},
+                    ChartCase{"FactorsSelfOnly", false, rez::View::SelfOnly, {415, 257}},
+                    ChartCase{"FactorsAgainstMean", false, rez::View::Mean, {415, 257}}),
+    rez::test::ByName());
 
 } // namespace

@@ -1,21 +1,18 @@
 // The profile charts on the main window: the views the buttons select, and the bar readout.
 #include "bar_chart.h"
 #include "chart_views.h"
-#include "fakes.h"
-#include "profile_chart.h"
-#include "tag_button.h"
+#include "table_index.h"
 #include "test_files.h"
-#include "tform1.h"
+#include "window_fixture.h"
 
+#include <QPushButton>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
+using rez::At;
 using rez::BarChart;
 using rez::ProfileChart;
-using rez::TForm1;
 using rez::test::RespondentLines;
 
 // Totals giving scale s the value perItem[s] exactly.
@@ -23,26 +20,20 @@ std::vector<std::string> Totals(const std::array<double, rez::ScaleCount>& perIt
     std::vector<std::string> totals;
     for (int s = 0; s < rez::ScaleCount; ++s)
         totals.push_back(
-            std::to_string(static_cast<int>(perItem[static_cast<std::size_t>(s)] *
-                                            rez::ScaleItemCounts[static_cast<std::size_t>(s)])));
+            std::to_string(static_cast<int>(perItem[At(s)] * rez::ScaleItemCounts[At(s)])));
     return totals;
 }
 
-class Charts : public testing::Test {
+class Charts : public rez::test::WindowTest {
 protected:
-    Charts() {
-        form = std::make_unique<TForm1>(std::make_unique<rez::test::FakeDialogs>(dialogs),
-                                        std::make_unique<rez::test::FakeShell>(shell));
-        form->DecimalSeparator = '.';
-    }
     void Add(const std::string& name, const std::array<double, rez::ScaleCount>& values) {
         rez::test::WriteRespondentFile(dir.path() / name, RespondentLines(name, Totals(values)));
     }
     void Run() {
-        dialogs->openAnswer = QString::fromStdString((dir.path() / "x.cry").string());
-        form->mmGroupClick();
+        RunOn(QString::fromStdString((dir.path() / "x.cry").string()));
         ASSERT_TRUE(dialogs->errors.isEmpty()) << dialogs->errors.join(u'\n').toStdString();
     }
+    void Click(const char* button) const { Child<QPushButton>(button)->click(); }
     static std::vector<double> Values(const BarChart& chart, int series) {
         std::vector<double> values;
         for (const auto& point : chart.points(series))
@@ -50,9 +41,6 @@ protected:
         return values;
     }
 
-    std::shared_ptr<rez::test::DialogLog> dialogs = std::make_shared<rez::test::DialogLog>();
-    std::shared_ptr<rez::test::ShellLog> shell = std::make_shared<rez::test::ShellLog>();
-    std::unique_ptr<TForm1> form;
     rez::test::TempDir dir;
 };
 
@@ -69,7 +57,7 @@ TEST_F(Charts, GroupRunShowsTheMeanViewAndButtonsSwitchViews) {
     Add("1REZ.cry", Filled(3.0));
     Add("2REZ.cry", Filled(6.0));
     Run();
-    const BarChart& scales = form->ChartScale->chart();
+    const BarChart& scales = ScaleChart().chart();
     // View 4: self, mean of managers, subordinates and the missing colleagues (9 / 3 = 3).
     EXPECT_EQ(Values(scales, 1), std::vector<double>(23, 3.0));
     EXPECT_EQ(scales.points(0)[2].color, QColor(0, 0, 255));
@@ -80,47 +68,33 @@ TEST_F(Charts, GroupRunShowsTheMeanViewAndButtonsSwitchViews) {
     EXPECT_EQ(scales.points(2)[3].color, QColor(255, 0, 0));
     EXPECT_EQ(scales.points(0)[22].label, u"W"_qs);
     EXPECT_EQ(scales.bottomAxisTitle(), u"Самооценка - Средние"_qs);
-    EXPECT_EQ(form->ChartFactor->chart().points(0)[1].label, u"Ф.2"_qs);
-    EXPECT_EQ(form->ChartFactor->chart().points(0)[1].value, (6.0 + 2.0 + 6.0) / 3);
+    EXPECT_EQ(FactorChart().chart().points(0)[1].label, u"Ф.2"_qs);
+    EXPECT_EQ(FactorChart().chart().points(0)[1].value, (6.0 + 2.0 + 6.0) / 3);
 
-    form->btSelf->click();
+    Click("btSelf");
     EXPECT_EQ(scales.pointCount(0), 23);
     EXPECT_EQ(scales.pointCount(1), 0);
     EXPECT_EQ(scales.pointCount(2), 0);
     EXPECT_EQ(scales.bottomAxisTitle(), u"Самооценка"_qs);
-    EXPECT_EQ(form->ChartFactor->chart().bottomAxisTitle(), u"Самооценка"_qs);
+    EXPECT_EQ(FactorChart().chart().bottomAxisTitle(), u"Самооценка"_qs);
 
-    form->btMang->click();
+    Click("btMang");
     EXPECT_EQ(Values(scales, 1), std::vector<double>(23, 3.0));
     EXPECT_EQ(scales.bottomAxisTitle(), u"Самооценка - Руководители"_qs);
     const QImage byRow = scales.render();
-    form->btSelf->click();
-    form->btSelf_Mang->click();
+    Click("btSelf");
+    Click("btSelf_Mang");
     EXPECT_EQ(scales.render(), byRow);
-    EXPECT_EQ(form->ChartFactor->chart().bottomAxisTitle(), u"Самооценка - Руководители"_qs);
-}
-
-TEST_F(Charts, TagsAboveFourAreIgnoredByTheirLowEightBits) {
-    Add("0REZ.cry", Filled(5.0));
-    Add("1REZ.cry", Filled(4.0));
-    Run();
-    rez::TagButton five(u"x"_qs, 5, nullptr), wrapsToOne(u"y"_qs, 0x101, nullptr),
-        wrapsToFive(u"z"_qs, 0x205, nullptr);
-    form->btSelfClick(&five);
-    EXPECT_EQ(form->ChartScale->chart().bottomAxisTitle(), u"Самооценка - Средние"_qs);
-    form->btSelfClick(&wrapsToFive);
-    EXPECT_EQ(form->ChartScale->chart().bottomAxisTitle(), u"Самооценка - Средние"_qs);
-    form->btSelfClick(&wrapsToOne);
-    EXPECT_EQ(form->ChartScale->chart().bottomAxisTitle(), u"Самооценка - Руководители"_qs);
+    EXPECT_EQ(FactorChart().chart().bottomAxisTitle(), u"Самооценка - Руководители"_qs);
 }
 
 TEST_F(Charts, WithoutSelfTheFootStartsWithABlank) {
     Add("2REZ.cry", Filled(4.0));
     Run();
-    EXPECT_EQ(form->ChartScale->chart().footLines(), QStringList{u" 2REZ.cry L2"_qs});
-    EXPECT_EQ(form->ChartFactor->chart().footLines(), QStringList{u" 2REZ.cry L2"_qs});
-    EXPECT_EQ(Values(form->ChartScale->chart(), 0), std::vector<double>(23, 0.0));
-    EXPECT_EQ(form->ChartScale->chart().points(2)[0].color, QColor(0, 0, 255));
+    EXPECT_EQ(ScaleChart().chart().footLines(), QStringList{u" 2REZ.cry L2"_qs});
+    EXPECT_EQ(FactorChart().chart().footLines(), QStringList{u" 2REZ.cry L2"_qs});
+    EXPECT_EQ(Values(ScaleChart().chart(), 0), std::vector<double>(23, 0.0));
+    EXPECT_EQ(ScaleChart().chart().points(2)[0].color, QColor(0, 0, 255));
 }
 
 TEST_F(Charts, FrontFacesHoldTheExactLevelColour) {
@@ -129,16 +103,16 @@ TEST_F(Charts, FrontFacesHoldTheExactLevelColour) {
     self[1] = 1.0;
     Add("0REZ.cry", self);
     Run();
-    form->btSelf->click();
-    const BarChart& scales = form->ChartScale->chart();
-    const QImage image = form->ChartScale->picture();
+    Click("btSelf");
+    const BarChart& scales = ScaleChart().chart();
+    const QImage image = ScaleChart().picture();
     for (int i : {0, 1, 2}) {
         const QRect face = scales.barFrontRect(0, i);
         ASSERT_FALSE(face.isEmpty()) << i;
         EXPECT_EQ(image.pixelColor(face.center()), scales.points(0)[i].color) << i;
     }
     // The screen shows the very picture the GIF export writes.
-    EXPECT_EQ(form->ChartScale->grab().toImage().convertToFormat(QImage::Format_RGB32), image);
+    EXPECT_EQ(ScaleChart().grab().toImage().convertToFormat(QImage::Format_RGB32), image);
 }
 
 TEST_F(Charts, ReadoutNamesTheBarUnderThePointer) {
@@ -147,7 +121,7 @@ TEST_F(Charts, ReadoutNamesTheBarUnderThePointer) {
     Run();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    ProfileChart* scaleWidget = form->ChartScale;
+    ProfileChart* scaleWidget = &ScaleChart();
     const BarChart& scales = scaleWidget->chart();
     const QRect barC = scales.barFrontRect(0, 2);
     QTest::mouseMove(scaleWidget, barC.center());
@@ -165,11 +139,11 @@ TEST_F(Charts, ReadoutNamesTheBarUnderThePointer) {
     EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
 
     // A view change does not restore the title.
-    form->btSelf->click();
+    Click("btSelf");
     EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
 
-    const BarChart& factors = form->ChartFactor->chart();
-    QTest::mouseMove(form->ChartFactor, factors.barFrontRect(0, 6).center());
+    const BarChart& factors = FactorChart().chart();
+    QTest::mouseMove(&FactorChart(), factors.barFrontRect(0, 6).center());
     EXPECT_EQ(factors.titleLines(),
               QStringList{u"Фактор 1. Взаимоотношения руководителя и коллектива"_qs});
 }

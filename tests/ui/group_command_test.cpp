@@ -1,38 +1,28 @@
 // The Group command on the main window: results, respondent lists, view buttons, the table
 // and its painting, the analysis text, and a failed run that changes nothing.
-#include "fakes.h"
 #include "plain_tooltip.h"
-#include "results_grid.h"
-#include "tag_button.h"
+#include "table_index.h"
 #include "test_files.h"
-#include "tform1.h"
+#include "view_buttons.h"
+#include "window_fixture.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
-#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
-
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
-using rez::TForm1;
 using rez::test::RespondentLines;
 using rez::test::TempDir;
 using rez::test::UniformTotals;
 
-class GroupCommand : public testing::Test {
+class GroupCommand : public rez::test::WindowTest {
 protected:
-    GroupCommand() {
-        form = std::make_unique<TForm1>(std::make_unique<rez::test::FakeDialogs>(dialogs),
-                                        std::make_unique<rez::test::FakeShell>(shell));
-        form->DecimalSeparator = '.';
-    }
-
     // Writes a respondent file into group folder `group` (created on demand).
     void Add(const std::string& group, const std::string& name, const std::string& who,
              const std::vector<std::string>& totals) {
@@ -40,16 +30,11 @@ protected:
         rez::test::WriteRespondentFile(root.path() / group / name, RespondentLines(who, totals));
     }
 
-    // The user picks `file` in the Group dialog.
-    void RunOn(const QString& file) {
-        dialogs->openAnswer = file;
-        form->mmGroupClick();
-    }
     void RunOnGroup(const std::string& group, const std::string& file = "any.cry") {
         RunOn(QString::fromStdString((root.path() / group / file).string()));
     }
 
-    QString Cell(int col, int row) const { return form->sgResF->cell(col, row); }
+    QString Cell(int col, int row) const { return Table().cell(col, row); }
     bool RowEmpty(int row) const {
         for (int col = 0; col < rez::ResultColumnCount; ++col)
             if (!Cell(col, row).isEmpty())
@@ -58,33 +43,32 @@ protected:
     }
     std::vector<bool> ButtonStates() const {
         std::vector<bool> states;
-        for (const auto* button : form->viewButtons())
-            states.push_back(button->isEnabled());
+        for (const rez::ViewButtonEntry& entry : rez::ViewButtonTable)
+            states.push_back(
+                form->findChild<QWidget*>(QString::fromUtf16(entry.objectName))->isEnabled());
         return states;
     }
+    const rez::GroupResults& Results() const { return Model().results(); }
 
-    std::shared_ptr<rez::test::DialogLog> dialogs = std::make_shared<rez::test::DialogLog>();
-    std::shared_ptr<rez::test::ShellLog> shell = std::make_shared<rez::test::ShellLog>();
-    std::unique_ptr<TForm1> form;
     TempDir root;
 };
 
 TEST_F(GroupCommand, FullSampleGroupShowsEverything) {
-    const std::string dir = std::string(REZ_SAMPLE_DATA_DIR) + "/Smirnov/";
-    RunOn(QString::fromStdString(dir + "2-03REZ.cry"));
-    ASSERT_TRUE(dialogs->errors.isEmpty()) << dialogs->errors.join(u'\n').toStdString();
-    EXPECT_FALSE(form->paTest->isHidden());
-    EXPECT_TRUE(form->mmSave->isEnabled());
-    EXPECT_EQ(form->Results.RespondentCounts, (std::array<int, 5>{1, 2, 4, 3, 9}));
+    RunOnSample("Smirnov");
+    EXPECT_TRUE(PanelShown());
+    EXPECT_TRUE(Action("mmSave")->isEnabled());
+    EXPECT_EQ(Results().RespondentCounts, (std::array<int, 5>{1, 2, 4, 3, 9}));
     EXPECT_EQ(ButtonStates(), std::vector<bool>(9, true));
     // The memo holds the analysis text, each line ended.
-    EXPECT_EQ(form->meInfo->toPlainText().toStdString(),
+    EXPECT_EQ(Memo().toPlainText().toStdString(),
               rez::test::ReadBytes(std::string(REZ_GOLDEN_DIR) + "/Smirnov.analysis.txt"));
     EXPECT_EQ(
-        form->btMang->toolTip(),
+        Child("btMang")->toolTip(),
         rez::PlainToolTip(u"Руководители\r\nБелова Марина Сергеевна\r\nГришин Олег Петрович"_qs));
-    EXPECT_EQ(form->stMang->toolTip(),
-              rez::PlainToolTip(QString::fromStdString(form->Results.CaptionLists[1])));
+    EXPECT_EQ(Child("btSelf_Mang")->toolTip(), QString());
+    EXPECT_EQ(Child("btMean")->toolTip(), QString());
+    EXPECT_EQ(Child("stMang")->toolTip(),
+              rez::PlainToolTip(QString::fromStdString(Results().CaptionLists[1])));
     EXPECT_EQ(Cell(0, 1), u"4.0"_qs);
     EXPECT_FALSE(RowEmpty(9));
 }
@@ -99,8 +83,9 @@ TEST_F(GroupCommand, SecondRunReplacesRowsAndButtons) {
               (std::vector<bool>{true, false, false, false, false, true, true, true, true}));
     EXPECT_FALSE(RowEmpty(6));
     // A disabled row button must look unavailable: not in the maroon of enabled ones.
-    EXPECT_NE(form->btMang->palette().color(QPalette::Disabled, QPalette::ButtonText),
-              form->btMang->palette().color(QPalette::Active, QPalette::ButtonText));
+    const QPalette& colours = Child("btMang")->palette();
+    EXPECT_NE(colours.color(QPalette::Disabled, QPalette::ButtonText),
+              colours.color(QPalette::Active, QPalette::ButtonText));
     RunOnGroup("b");
     EXPECT_EQ(ButtonStates(),
               (std::vector<bool>{true, false, false, true, true, false, false, true, true}));
@@ -108,7 +93,7 @@ TEST_F(GroupCommand, SecondRunReplacesRowsAndButtons) {
     EXPECT_TRUE(RowEmpty(7));
     EXPECT_EQ(Cell(0, 4), u"3.0"_qs);
     EXPECT_EQ(Cell(0, 5), u"3.0"_qs);
-    EXPECT_EQ(form->Results.SelfDifferences[2][0], 0.0);
+    EXPECT_EQ(Results().SelfDifferences[2][0], 0.0);
 }
 
 TEST_F(GroupCommand, FailedRunChangesNothing) {
@@ -119,10 +104,10 @@ TEST_F(GroupCommand, FailedRunChangesNothing) {
     Add("bad", "2aREZ.cry", "sub", UniformTotals(2));
     Add("bad", "2bREZ.cry", "broken", bad);
     RunOnGroup("good");
-    const QString memo = form->meInfo->toPlainText();
-    const auto results = form->Results;
+    const QString memo = Memo().toPlainText();
+    const auto results = Results();
     const auto buttons = ButtonStates();
-    const QString tip = form->btSubr->toolTip();
+    const QString tip = Child("btSubr")->toolTip();
     const QString cell = Cell(0, 2);
 
     RunOnGroup("bad");
@@ -130,12 +115,12 @@ TEST_F(GroupCommand, FailedRunChangesNothing) {
     EXPECT_EQ(dialogs->errors[0], u"'4,5' is not a valid floating point value."_qs);
     EXPECT_EQ(dialogs->busyCursorAtError, std::vector<bool>{false});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(form->meInfo->toPlainText(), memo);
-    EXPECT_EQ(form->Results.ScaleResults, results.ScaleResults);
-    EXPECT_EQ(form->Results.RespondentCounts, results.RespondentCounts);
-    EXPECT_EQ(form->Results.ButtonLists, results.ButtonLists);
+    EXPECT_EQ(Memo().toPlainText(), memo);
+    EXPECT_EQ(Results().ScaleResults, results.ScaleResults);
+    EXPECT_EQ(Results().RespondentCounts, results.RespondentCounts);
+    EXPECT_EQ(Results().ButtonLists, results.ButtonLists);
     EXPECT_EQ(ButtonStates(), buttons);
-    EXPECT_EQ(form->btSubr->toolTip(), tip);
+    EXPECT_EQ(Child("btSubr")->toolTip(), tip);
     EXPECT_EQ(Cell(0, 2), cell);
     EXPECT_TRUE(RowEmpty(4));
 }
@@ -143,47 +128,63 @@ TEST_F(GroupCommand, FailedRunChangesNothing) {
 TEST_F(GroupCommand, EveryRunAppendsItsTextOnTheNextLine) {
     Add("a", "0REZ.cry", "self", UniformTotals(5));
     RunOnGroup("a");
-    const QString first = form->meInfo->toPlainText();
+    const QString first = Memo().toPlainText();
     ASSERT_TRUE(first.endsWith(u'\n'));
     RunOnGroup("a");
-    EXPECT_EQ(form->meInfo->toPlainText(), first + first);
+    EXPECT_EQ(Memo().toPlainText(), first + first);
 }
 
 TEST_F(GroupCommand, RemovedFinalLineEndIsPutBackBeforeTheTitle) {
     Add("a", "0REZ.cry", "self", UniformTotals(5));
     RunOnGroup("a");
-    const QString first = form->meInfo->toPlainText();
+    const QString first = Memo().toPlainText();
     // The user deletes the last line end and types a note.
-    QTextCursor cursor(form->meInfo->document());
+    QTextCursor cursor(Memo().document());
     cursor.movePosition(QTextCursor::End);
     cursor.deletePreviousChar();
     cursor.insertText(u" note"_qs);
     RunOnGroup("a");
-    EXPECT_EQ(form->meInfo->toPlainText(), first.chopped(1) + u" note\n"_qs + first);
+    EXPECT_EQ(Memo().toPlainText(), first.chopped(1) + u" note\n"_qs + first);
+}
+
+// The memo shows each new analysis from its title on, whatever was in view before.
+TEST_F(GroupCommand, MemoScrollsToTheTitleOfEachNewAnalysis) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    int titleBlock = 0;
+    for (const char* group : {"Smirnov", "Orlov", "Smirnov"}) {
+        Memo().verticalScrollBar()->setValue(0); // the user scrolled back to the top
+        RunOnSample(group);
+        QCoreApplication::processEvents();
+        const QTextBlock top = Memo().cursorForPosition(QPoint(1, 1)).block();
+        EXPECT_EQ(top.blockNumber(), titleBlock) << group;
+        EXPECT_TRUE(top.text().startsWith(u"Оценка навыков и умений менеджера - "_qs)) << group;
+        titleBlock = Memo().document()->blockCount() - 1; // the next title's line
+    }
 }
 
 TEST_F(GroupCommand, UserTextBeforeTheFirstRunStays) {
-    form->meInfo->setPlainText(u"Заметки консультанта"_qs);
+    Memo().setPlainText(u"Заметки консультанта"_qs);
     Add("a", "0REZ.cry", "self", UniformTotals(5));
     RunOnGroup("a");
-    EXPECT_TRUE(form->meInfo->toPlainText().startsWith(
+    EXPECT_TRUE(Memo().toPlainText().startsWith(
         u"Заметки консультанта\nОценка навыков и умений менеджера - self L2 (self L0)\n"_qs));
 }
 
-std::pair<int, int> RedAndBlue(TForm1& form, int col, int row);
+std::pair<int, int> RedAndBlue(const rez::ResultsGrid& grid, int col, int row);
 
 TEST_F(GroupCommand, WithoutSelfAssessment) {
     Add("a", "1REZ.cry", "mang", UniformTotals(4));
     RunOnGroup("a");
-    EXPECT_FALSE(form->btSelf->isEnabled());
+    EXPECT_FALSE(Child("btSelf")->isEnabled());
     EXPECT_TRUE(RowEmpty(1));
     EXPECT_EQ(Cell(0, 3), u"4.0"_qs); // the compared row's own value
     for (const int col : {0, 16, 30}) {
-        const auto [red, blue] = RedAndBlue(*form, col, 3); // self 0 minus 4: blue
+        const auto [red, blue] = RedAndBlue(Table(), col, 3); // self 0 minus 4: blue
         EXPECT_EQ(red, 0) << col;
         EXPECT_GT(blue, 5) << col;
     }
-    EXPECT_TRUE(form->meInfo->toPlainText().startsWith(
+    EXPECT_TRUE(Memo().toPlainText().startsWith(
         u"Оценка навыков и умений менеджера - mang L2 ()\n\nСамооценка\n\n\nРуководители\n"_qs));
 }
 
@@ -191,7 +192,7 @@ TEST_F(GroupCommand, DirectoryWithoutRespondentFilesCompletesEmpty) {
     std::filesystem::create_directories(root.path() / "empty");
     RunOnGroup("empty", "notes.txt");
     EXPECT_TRUE(dialogs->errors.isEmpty());
-    EXPECT_FALSE(form->paTest->isHidden());
+    EXPECT_TRUE(PanelShown());
     EXPECT_EQ(ButtonStates(), std::vector<bool>(9, false));
     for (int row = 1; row < rez::ResultsGrid::RowCount; ++row)
         EXPECT_TRUE(RowEmpty(row)) << row;
@@ -199,18 +200,12 @@ TEST_F(GroupCommand, DirectoryWithoutRespondentFilesCompletesEmpty) {
 
 TEST_F(GroupCommand, CancelledDialogChangesNothing) {
     RunOn(QString());
-    EXPECT_TRUE(form->paTest->isHidden());
-    EXPECT_FALSE(form->mmSave->isEnabled());
+    EXPECT_FALSE(PanelShown());
+    EXPECT_FALSE(Action("mmSave")->isEnabled());
 }
 
-// Counts the pure red and pure blue pixels of one grid cell as painted.
-std::pair<int, int> RedAndBlue(TForm1& form, int col, int row) {
-    QImage image(form.sgResF->size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    form.sgResF->paintGrid(painter);
-    painter.end();
-    const QRect cell = rez::ResultsGrid::cellRect(col, row);
+// Counts the pure red and pure blue pixels of `cell` in `image`.
+std::pair<int, int> RedAndBlueIn(const QImage& image, const QRect& cell) {
     int red = 0, blue = 0;
     for (int y = cell.top(); y <= cell.bottom(); ++y)
         for (int x = cell.left(); x <= cell.right(); ++x) {
@@ -221,26 +216,61 @@ std::pair<int, int> RedAndBlue(TForm1& form, int col, int row) {
     return {red, blue};
 }
 
+// The same for one grid cell as the grid paints it.
+std::pair<int, int> RedAndBlue(const rez::ResultsGrid& grid, int col, int row) {
+    QImage image(grid.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    grid.paintGrid(painter);
+    painter.end();
+    return RedAndBlueIn(image, rez::ResultsGrid::cellRect(col, row));
+}
+
 TEST_F(GroupCommand, DifferenceRowsArePaintedByTheStoredSign) {
     Add("a", "0REZ.cry", "self", UniformTotals(5));
     Add("a", "1REZ.cry", "mang", UniformTotals(5));
     RunOnGroup("a");
-    form->Results.SelfDifferences[0][0] = 0.04; // shown as 0.0, painted red
-    form->Results.SelfDifferences[0][1] = 0.0;  // blue
-    form->Results.SelfDifferences[0][2] = -2.0; // blue
-    form->FillResultsTable();
+    rez::GroupResults results = Results();
+    results.SelfDifferences[0][0] = 0.04; // shown as 0.0, painted red
+    results.SelfDifferences[0][1] = 0.0;  // blue
+    results.SelfDifferences[0][2] = -2.0; // blue
+    Model().setResults(results);
     EXPECT_EQ(Cell(0, 3), u"0.0"_qs);
-    const auto [red0, blue0] = RedAndBlue(*form, 0, 3);
+    const auto [red0, blue0] = RedAndBlue(Table(), 0, 3);
     EXPECT_GT(red0, 5);
     EXPECT_EQ(blue0, 0);
     for (int col : {1, 2}) {
-        const auto [red, blue] = RedAndBlue(*form, col, 3);
+        const auto [red, blue] = RedAndBlue(Table(), col, 3);
         EXPECT_EQ(red, 0) << col;
         EXPECT_GT(blue, 5) << col;
     }
     // Rows that are not difference rows keep the grid's own black text.
-    const auto [red2, blue2] = RedAndBlue(*form, 0, 2);
+    const auto [red2, blue2] = RedAndBlue(Table(), 0, 2);
     EXPECT_EQ(red2 + blue2, 0);
+}
+
+// What the window shows on screen, as the user sees it after the run: only what was repainted
+// changed. (Rendering the grid again would repaint every cell and hide a stale one.)
+TEST_F(GroupCommand, EveryRunRepaintsEveryDifferenceCellInItsSignColour) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    for (const char* group : {"Smirnov", "Orlov", "Kuznetsova", "Smirnov"}) {
+        RunOnSample(group);
+        QCoreApplication::processEvents();
+        const QImage screen = form->screen()->grabWindow(form->winId()).toImage();
+        const QPoint origin = Table().mapTo(form.get(), QPoint(0, 0));
+        for (int row : {3, 5, 7, 9}) {
+            if (Cell(0, row).isEmpty())
+                continue;
+            for (int col = 0; col < rez::ResultColumnCount; ++col) {
+                const double d = Results().SelfDifferences[rez::At(row / 2 - 1)][rez::At(col)];
+                const auto [red, blue] =
+                    RedAndBlueIn(screen, rez::ResultsGrid::cellRect(col, row).translated(origin));
+                EXPECT_EQ(red > 5, d > 0) << group << " row " << row << " column " << col;
+                EXPECT_EQ(blue > 5, d <= 0) << group << " row " << row << " column " << col;
+            }
+        }
+    }
 }
 
 TEST_F(GroupCommand, IdenticalRatingsPaintEveryDifferenceBlue) {
@@ -251,7 +281,7 @@ TEST_F(GroupCommand, IdenticalRatingsPaintEveryDifferenceBlue) {
     RunOnGroup("a");
     for (int row : {3, 5, 7, 9}) {
         EXPECT_EQ(Cell(0, row), u"0.0"_qs);
-        const auto [red, blue] = RedAndBlue(*form, 0, row);
+        const auto [red, blue] = RedAndBlue(Table(), 0, row);
         EXPECT_EQ(red, 0) << row;
         EXPECT_GT(blue, 5) << row;
     }

@@ -1,4 +1,6 @@
 #include "results_grid.h"
+#include "results_model.h"
+#include "table_index.h"
 
 #include <QImage>
 #include <QPainter>
@@ -10,7 +12,30 @@
 
 namespace {
 
+using rez::At;
 using rez::ResultsGrid;
+
+// A grid on its own results model, in the '.' separator.
+class Grid : public testing::Test {
+protected:
+    // Results with one value everywhere in the rows with respondents, and self minus each
+    // outside row as given.
+    void Show(const std::array<int, rez::RowCount>& counts, double value,
+              const std::array<double, rez::DifferenceRowCount>& differences = {}) {
+        rez::GroupResults results;
+        results.RespondentCounts = counts;
+        for (int row = 0; row < rez::RowCount; ++row) {
+            results.ScaleResults[At(row)].fill(value);
+            results.PhaseFactorResults[At(row)].fill(value);
+        }
+        for (int k = 0; k < rez::DifferenceRowCount; ++k)
+            results.SelfDifferences[At(k)].fill(differences[At(k)]);
+        model.setResults(results);
+    }
+
+    rez::ResultsModel model{'.'};
+    ResultsGrid grid{model};
+};
 
 QImage Render(const ResultsGrid& grid) {
     QImage image(grid.size(), QImage::Format_RGB32);
@@ -44,12 +69,15 @@ bool Dark(QColor c) {
     return c.red() < 110 && c.green() < 110 && c.blue() < 110;
 }
 
+bool Bluish(QColor c) {
+    return c.blue() > 160 && c.red() < 100 && c.green() < 100;
+}
+
 bool Reddish(QColor c) {
     return c.red() > 160 && c.green() < 100 && c.blue() < 100;
 }
 
-TEST(ResultsGrid, FillsItsSizeExactlyWithCellsLinesAndBorder) {
-    ResultsGrid grid;
+TEST_F(Grid, FillsItsSizeExactlyWithCellsLinesAndBorder) {
     EXPECT_EQ(grid.size(), QSize(903, 214));
     // 28 x 20 cells on a 29 x 21 pitch inside the 2-pixel border; the last grid lines sit
     // right against the border.
@@ -64,8 +92,7 @@ TEST(ResultsGrid, FillsItsSizeExactlyWithCellsLinesAndBorder) {
     EXPECT_EQ(grid.focusPolicy(), Qt::NoFocus);
 }
 
-TEST(ResultsGrid, PaintsHeaderButtonFaceDataWhiteAndLeavesNoGap) {
-    ResultsGrid grid;
+TEST_F(Grid, PaintsHeaderButtonFaceDataWhiteAndLeavesNoGap) {
     const QImage image = Render(grid);
     EXPECT_EQ(CountColour(image, image.rect(), Qt::green), 0);
 
@@ -82,9 +109,10 @@ TEST(ResultsGrid, PaintsHeaderButtonFaceDataWhiteAndLeavesNoGap) {
     EXPECT_EQ(image.pixelColor(data.center().x(), data.bottom() + 1), QColor(192, 192, 192));
 }
 
-TEST(ResultsGrid, WritesTextTwoPixelsInFromTheCellCorner) {
-    ResultsGrid grid;
-    grid.setCell(3, 2, QStringLiteral("8.8"));
+TEST_F(Grid, WritesTextTwoPixelsInFromTheCellCorner) {
+    Show({1, 1, 0, 0, 1}, 8.8);
+    ASSERT_EQ(grid.cell(3, 2), QStringLiteral("8.8"));
+    EXPECT_EQ(grid.cell(3, ResultsGrid::RowCount), QString()) << "outside the grid: empty";
     const QRect cell = ResultsGrid::cellRect(3, 2);
     const QImage image = Render(grid);
     const QRect ink = InkBounds(image, cell, Dark);
@@ -95,49 +123,27 @@ TEST(ResultsGrid, WritesTextTwoPixelsInFromTheCellCorner) {
     EXPECT_LE(ink.top(), cell.top() + 7);
 }
 
-TEST(ResultsGrid, CallsTheDrawCellHookOncePerCellAfterItsOwnPainting) {
-    ResultsGrid grid;
-    grid.setCell(1, 3, QStringLiteral("1.5"));
-    grid.setCell(2, 3, QStringLiteral("1.5"));
-    std::set<std::pair<int, int>> seen;
-    int calls = 0;
-    bool rectsMatch = true;
-    bool fontIsGrids = true;
-    QColor dataBackground;
-    grid.setDrawCellHook([&](QPainter& painter, int col, int row, const QRect& rect) {
-        ++calls;
-        seen.insert({col, row});
-        rectsMatch = rectsMatch && rect == ResultsGrid::cellRect(col, row);
-        fontIsGrids = fontIsGrids && painter.font().family() == grid.font().family() &&
-                      !painter.font().bold();
-        if (col == 1 && row == 3) {
-            dataBackground = painter.background().color();
-            // Owner drawing in the manner of the difference rows: erase, then bold and red.
-            painter.fillRect(rect, painter.background());
-            QFont bold = painter.font();
-            bold.setBold(true);
-            painter.setFont(bold);
-            painter.setPen(Qt::red);
-            painter.drawText(rect.adjusted(rect.width() - 25, 2, 0, 0), QStringLiteral("1.5"));
-        }
-    });
+// A difference cell erases the grid's own text and shows the value bold, further right, in
+// the colour of its stored sign; the next cell's text is the grid's own again.
+TEST_F(Grid, PaintsDifferencesBoldInTheirSignColourFurtherRight) {
+    Show({1, 1, 0, 0, 1}, 1.5, {0.04, 0.0, 0.0, -1.0});
     const QImage image = Render(grid);
-
-    EXPECT_EQ(calls, ResultsGrid::ColCount * ResultsGrid::RowCount);
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(calls));
-    EXPECT_TRUE(rectsMatch);
-    EXPECT_TRUE(fontIsGrids) << "each cell starts with the grid's own regular font";
-    EXPECT_EQ(dataBackground, QColor(Qt::white));
-    // The hook painted over the grid's text, and its red did not carry to the next cell.
-    EXPECT_TRUE(InkBounds(image, ResultsGrid::cellRect(2, 3), Reddish).isNull());
-    const QRect ownText = InkBounds(image, ResultsGrid::cellRect(2, 3), Dark);
-    const QRect hookText = InkBounds(image, ResultsGrid::cellRect(1, 3), Reddish);
+    const QRect value = ResultsGrid::cellRect(1, 2);    // managers' value, black
+    const QRect positive = ResultsGrid::cellRect(1, 3); // self minus managers: 0.04 shows 0.0
+    const QRect negative = ResultsGrid::cellRect(1, 9); // self minus mean: -1.0 shows 1.0
+    EXPECT_EQ(grid.cell(1, 3), QStringLiteral("0.0"));
+    const QRect ownText = InkBounds(image, value, Dark);
+    const QRect redText = InkBounds(image, positive, Reddish);
     ASSERT_FALSE(ownText.isNull());
-    ASSERT_FALSE(hookText.isNull());
-    EXPECT_TRUE(InkBounds(image, ResultsGrid::cellRect(1, 3), Dark).isNull())
-        << "the grid's own black text was erased under the hook's drawing";
-    EXPECT_GT(hookText.left() - ResultsGrid::cellRect(1, 3).left(),
-              ownText.left() - ResultsGrid::cellRect(2, 3).left());
+    ASSERT_FALSE(redText.isNull());
+    EXPECT_TRUE(InkBounds(image, positive, Dark).isNull()) << "no black text under the red";
+    EXPECT_TRUE(InkBounds(image, negative, Reddish).isNull());
+    EXPECT_FALSE(InkBounds(image, negative, Bluish).isNull());
+    EXPECT_TRUE(InkBounds(image, value, Reddish).isNull());
+    EXPECT_GT(redText.left() - positive.left(), ownText.left() - value.left());
+    // Rows without respondents stay empty, their differences too.
+    EXPECT_EQ(grid.cell(1, 5), QString());
+    EXPECT_TRUE(InkBounds(image, ResultsGrid::cellRect(1, 5), Dark).isNull());
 }
 
 } // namespace

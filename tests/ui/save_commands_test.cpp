@@ -2,19 +2,14 @@
 #include "atomic_file.h"
 #include "chart_picture.h"
 #include "cp1251.h"
-#include "fakes.h"
 #include "group_report.h"
 #include "param_name.h"
-#include "profile_chart.h"
 #include "rez_error.h"
 #include "test_files.h"
-#include "tform1.h"
+#include "window_fixture.h"
 
 #include <QImage>
-#include <QPlainTextEdit>
 #include <QTextCursor>
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
@@ -39,54 +34,41 @@ QString Q(const fs::path& path) {
     return QString::fromStdString(path.string());
 }
 
-class SaveCommands : public testing::Test {
+class SaveCommands : public rez::test::WindowTest {
 protected:
-    SaveCommands() {
-        form = std::make_unique<TForm1>(std::make_unique<rez::test::FakeDialogs>(dialogs),
-                                        std::make_unique<rez::test::FakeShell>(shell));
-        form->DecimalSeparator = '.';
-        form->ExeDir = Q(out.path()) + u'/';
+    void SetUp() override {
+        form->setProgramFolder(Q(out.path()) + u'/');
         fs::create_directory(out.path() / "Results");
-        dialogs->openAnswer = QString::fromUtf8(REZ_SAMPLE_DATA_DIR) + u"/Smirnov/x.cry"_qs;
-        form->mmGroupClick();
+        RunOnSample("Smirnov");
     }
+    void Save(const char* item) const { Action(item)->trigger(); }
 
-    std::shared_ptr<rez::test::DialogLog> dialogs = std::make_shared<rez::test::DialogLog>();
-    std::shared_ptr<rez::test::ShellLog> shell = std::make_shared<rez::test::ShellLog>();
-    std::unique_ptr<TForm1> form;
     rez::test::TempDir out;
 };
 
 TEST_F(SaveCommands, TableFileOfAFullGroup) {
     const fs::path path = out.path() / "table.txt";
     dialogs->saveAnswers = {Q(path)};
-    form->mmSaveTableClick();
+    Save("mmSaveTable");
     ASSERT_EQ(dialogs->saveRequests.size(), 1u);
     EXPECT_EQ(dialogs->saveRequests[0].title, u"Запись таблицы данных REZ в rtf.файл"_qs);
     EXPECT_EQ(dialogs->saveRequests[0].proposedPath,
-              form->ExeDir + u"Results/Смирнов Андрей Викторович Table.rtf"_qs);
+              form->programFolder() + u"Results/Смирнов Андрей Викторович Table.rtf"_qs);
     EXPECT_EQ(ReadBytes(path), AsWrittenFile("Smirnov.table.txt"));
-    EXPECT_EQ(form->meBuffer.size(), 26u);
-}
-
-TEST_F(SaveCommands, CancelledTableWritesNothingButComposesTheText) {
-    form->mmSaveTableClick();
-    EXPECT_EQ(form->meBuffer.size(), 26u);
-    EXPECT_TRUE(dialogs->errors.isEmpty());
 }
 
 TEST_F(SaveCommands, AnalysisFileHoldsTheMemoAsEdited) {
     const fs::path straight = out.path() / "an1";
     const fs::path edited = out.path() / "an2";
     dialogs->saveAnswers = {Q(straight)};
-    form->mmSaveAnalysisClick();
+    Save("mmSaveAnalysis");
     EXPECT_EQ(dialogs->saveRequests[0].title, u"Запись результатов оценки REZ в rtf.файл"_qs);
     EXPECT_EQ(dialogs->saveRequests[0].proposedPath,
-              form->ExeDir + u"Results/Смирнов Андрей Викторович An.rtf"_qs);
+              form->programFolder() + u"Results/Смирнов Андрей Викторович An.rtf"_qs);
     EXPECT_EQ(ReadBytes(straight), AsWrittenFile("Smirnov.analysis.txt"));
 
     // Type a line at the top, delete the title line's successor, remove the final line end.
-    QTextCursor cursor(form->meInfo->document());
+    QTextCursor cursor(Memo().document());
     cursor.insertText(u"Итог: хорошо\n"_qs);
     cursor.movePosition(QTextCursor::NextBlock);
     cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
@@ -94,7 +76,7 @@ TEST_F(SaveCommands, AnalysisFileHoldsTheMemoAsEdited) {
     cursor.movePosition(QTextCursor::End);
     cursor.deletePreviousChar();
     dialogs->saveAnswers = {Q(edited)};
-    form->mmSaveAnalysisClick();
+    Save("mmSaveAnalysis");
     const std::string bytes = ReadBytes(edited);
     std::string expected = AsWrittenFile("Smirnov.analysis.txt");
     const std::size_t titleEnd = expected.find("\r\n");
@@ -105,10 +87,10 @@ TEST_F(SaveCommands, AnalysisFileHoldsTheMemoAsEdited) {
 }
 
 TEST_F(SaveCommands, MemoCharacterOutsideTheCodePageWritesNothing) {
-    form->meInfo->appendPlainText(u"日本"_qs);
+    Memo().appendPlainText(u"日本"_qs);
     const fs::path path = out.path() / "an";
     dialogs->saveAnswers = {Q(path)};
-    form->mmSaveAnalysisClick();
+    Save("mmSaveAnalysis");
     ASSERT_EQ(dialogs->errors.size(), 1);
     EXPECT_TRUE(
         dialogs->errors[0].startsWith(u"Cannot write character '日' in Windows-1251 (line "_qs));
@@ -117,24 +99,24 @@ TEST_F(SaveCommands, MemoCharacterOutsideTheCodePageWritesNothing) {
 
 TEST_F(SaveCommands, PlotsAppendGifAndWriteTheChartsAsShown) {
     dialogs->saveAnswers = {Q(out.path() / "x"), Q(out.path() / "y.GIF")};
-    form->btSaveClick();
+    Save("mmSavePlots");
     ASSERT_EQ(dialogs->saveRequests.size(), 2u);
     EXPECT_EQ(dialogs->saveRequests[0].title, u"Запись графика шкал в gif-файл"_qs);
     EXPECT_EQ(dialogs->saveRequests[1].title, u"Запись графика фаз и факторов в gif-файлы"_qs);
     EXPECT_EQ(dialogs->saveRequests[1].proposedPath,
-              form->ExeDir + u"Results/Смирнов Андрей Викторович Factors.gif"_qs);
+              form->programFolder() + u"Results/Смирнов Андрей Викторович Factors.gif"_qs);
     const QImage scales(Q(out.path() / "x.gif"));
     const QImage factors(Q(out.path() / "y.GIF.gif"));
     ASSERT_EQ(scales.size(), QSize(1019, 261));
     ASSERT_EQ(factors.size(), QSize(415, 257));
-    EXPECT_EQ(scales.convertToFormat(QImage::Format_RGB32), form->ChartScale->picture());
-    EXPECT_EQ(factors.convertToFormat(QImage::Format_RGB32), form->ChartFactor->picture());
+    EXPECT_EQ(scales.convertToFormat(QImage::Format_RGB32), ScaleChart().picture());
+    EXPECT_EQ(factors.convertToFormat(QImage::Format_RGB32), FactorChart().picture());
     EXPECT_EQ(ReadBytes(out.path() / "x.gif").substr(0, 6), "GIF87a");
 }
 
 TEST_F(SaveCommands, CancelledFirstDialogWritesOnlyTheFactorChart) {
     dialogs->saveAnswers = {QString(), Q(out.path() / "f.gif")};
-    form->btSaveClick();
+    Save("mmSavePlots");
     EXPECT_EQ(dialogs->saveRequests.size(), 2u);
     EXPECT_TRUE(fs::exists(out.path() / "f.gif"));
     int files = 0;
@@ -146,7 +128,7 @@ TEST_F(SaveCommands, CancelledFirstDialogWritesOnlyTheFactorChart) {
 TEST_F(SaveCommands, FailureOnTheScaleChartEndsTheCommand) {
     const fs::path missing = out.path() / "gone" / "s.gif";
     dialogs->saveAnswers = {Q(missing), Q(out.path() / "f.gif")};
-    form->btSaveClick();
+    Save("mmSavePlots");
     EXPECT_EQ(dialogs->saveRequests.size(), 1u);
     ASSERT_EQ(dialogs->errors.size(), 1);
     EXPECT_EQ(dialogs->errors[0], u"Cannot create file "_qs + Q(missing) + u'.');
@@ -255,9 +237,9 @@ TEST_P(SaveFaults, KeepTheOldFilesAtEveryFaultPoint) {
 }
 
 QString SaveInWindow(TForm1& form, rez::test::DialogLog& dialogs, const QStringList& answers,
-                     void (TForm1::*command)()) {
+                     const char* item) {
     dialogs.saveAnswers = answers;
-    (form.*command)();
+    form.findChild<QAction*>(QString::fromLatin1(item))->trigger();
     return ErrorOf(dialogs);
 }
 
@@ -265,7 +247,8 @@ QString SaveInWindow(TForm1& form, rez::test::DialogLog& dialogs, const QStringL
 QString SaveOnCommandLine(TForm1& form, const fs::path& results) {
     static std::vector<rez::FileBytes> files;
     if (files.empty())
-        files = rez::GroupReportFiles(form.Results, results, '.', rez::RenderReportChart);
+        files = rez::GroupReportFiles(form.findChild<rez::ResultsModel*>()->results(), results,
+                                      '.', rez::RenderReportChart);
     try {
         rez::WriteFiles(files);
     } catch (const rez::RezError& e) {
@@ -282,28 +265,28 @@ INSTANTIATE_TEST_SUITE_P(
                  [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
                      return SaveInWindow(form, dialogs,
                                          {Q(results / (std::string(kName) + " Table.rtf"))},
-                                         &TForm1::mmSaveTableClick);
+                                         "mmSaveTable");
                  }},
         SaveCase{"Analysis",
                  {std::string(kName) + " An.rtf"},
                  [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
                      return SaveInWindow(form, dialogs,
                                          {Q(results / (std::string(kName) + " An.rtf"))},
-                                         &TForm1::mmSaveAnalysisClick);
+                                         "mmSaveAnalysis");
                  }},
         SaveCase{"ScaleChart",
                  {std::string(kName) + " Scales.gif"},
                  [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
                      return SaveInWindow(form, dialogs,
                                          {Q(results / (std::string(kName) + " Scales.gif")), {}},
-                                         &TForm1::btSaveClick);
+                                         "mmSavePlots");
                  }},
         SaveCase{"FactorChart",
                  {std::string(kName) + " Factors.gif"},
                  [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
                      return SaveInWindow(form, dialogs,
                                          {{}, Q(results / (std::string(kName) + " Factors.gif"))},
-                                         &TForm1::btSaveClick);
+                                         "mmSavePlots");
                  }},
         SaveCase{"CommandLineSet",
                  {std::string(kName) + " Table.rtf", std::string(kName) + " An.rtf",

@@ -1,9 +1,7 @@
-#include "about_box.h"
-#include "fakes.h"
-#include "results_grid.h"
+#include "results_panel.h"
 #include "rez_error.h"
-#include "tag_button.h"
-#include "tform1.h"
+#include "view_buttons.h"
+#include "window_fixture.h"
 
 #include "param_name.h"
 
@@ -11,77 +9,62 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 namespace {
 
-using rez::TForm1;
+using rez::View;
 using rez::test::DialogLog;
 using rez::test::ShellLog;
 
 const QColor Maroon(128, 0, 0);
 
-// Opens the window's protected native-event hook to the tests.
-class Form1Probe : public TForm1 {
-public:
-    using TForm1::nativeEvent;
-    using TForm1::TForm1;
-};
-
-class Form1Test : public testing::Test {
-protected:
-    void SetUp() override { Create(); }
-
-    void Create() {
-        form = std::make_unique<Form1Probe>(std::make_unique<rez::test::FakeDialogs>(dialogs),
-                                            std::make_unique<rez::test::FakeShell>(shell));
-        about = new rez::TAboutBox(form.get());
-        form->setAboutBox(about);
-    }
-
-    template <typename T = QWidget> T* Child(const char* name) const {
-        return form->findChild<T*>(QString::fromLatin1(name));
-    }
-
-    std::shared_ptr<DialogLog> dialogs = std::make_shared<DialogLog>();
-    std::shared_ptr<ShellLog> shell = std::make_shared<ShellLog>();
-    std::unique_ptr<Form1Probe> form;
-    rez::TAboutBox* about = nullptr; // owned by the form
-};
+class Form1Test : public rez::test::WindowTest {};
 
 // --- Start-up state and menus
+
+// The tests' texts hold "4.0", whatever locale the tests are started in.
+TEST_F(Form1Test, NumbersFollowThePinnedCLocale) {
+    EXPECT_EQ(QLocale().name(), QStringLiteral("C"));
+    EXPECT_EQ(QLocale::system().decimalPoint(), QStringLiteral("."));
+    EXPECT_EQ(Model().decimalSeparator(), '.');
+}
+
+// The captions as shown: the "&" of a mnemonic is not drawn.
+QString Shown(const QAction* action) {
+    return QString(action->text()).remove(u'&');
+}
 
 TEST_F(Form1Test, OpensWithItsCaptionGroupEnabledSaveDisabledPanelHidden) {
     EXPECT_EQ(form->objectName(), QStringLiteral("Form1"));
     EXPECT_EQ(form->windowTitle(),
               QStringLiteral("КВИРО.REZ - Оценка управленческих умений по Дорвелу"));
-    EXPECT_EQ(form->mmGroup->text(), QStringLiteral("Group"));
-    EXPECT_TRUE(form->mmGroup->isEnabled());
-    EXPECT_EQ(form->mmSave->text(), QStringLiteral("Save"));
-    EXPECT_FALSE(form->mmSave->isEnabled());
-    const QList<QAction*> saveItems = form->mmSave->menu()->actions();
+    QAction* group = Action("mmGroup");
+    QAction* save = Action("mmSave");
+    EXPECT_EQ(Shown(group), QStringLiteral("Group"));
+    EXPECT_TRUE(group->isEnabled());
+    EXPECT_EQ(Shown(save), QStringLiteral("Save"));
+    EXPECT_FALSE(save->isEnabled());
+    const QList<QAction*> saveItems = save->menu()->actions();
     ASSERT_EQ(saveItems.size(), 3);
-    EXPECT_EQ(saveItems[0], form->mmSaveAnalysis);
-    EXPECT_EQ(saveItems[1], form->mmSaveTable);
-    EXPECT_EQ(saveItems[2], form->mmSavePlots);
-    EXPECT_EQ(form->mmSaveAnalysis->text(), QStringLiteral("Analysis"));
-    EXPECT_EQ(form->mmSaveTable->text(), QStringLiteral("Table"));
-    EXPECT_EQ(form->mmSavePlots->text(), QStringLiteral("Plots"));
+    EXPECT_EQ(saveItems[0], Action("mmSaveAnalysis"));
+    EXPECT_EQ(saveItems[1], Action("mmSaveTable"));
+    EXPECT_EQ(saveItems[2], Action("mmSavePlots"));
+    EXPECT_EQ(Shown(saveItems[0]), QStringLiteral("Analysis"));
+    EXPECT_EQ(Shown(saveItems[1]), QStringLiteral("Table"));
+    EXPECT_EQ(Shown(saveItems[2]), QStringLiteral("Plots"));
     // The menu bar holds Group and Save only: no About command there.
-    EXPECT_EQ(form->menuBar()->actions(), (QList<QAction*>{form->mmGroup, form->mmSave}));
-    EXPECT_TRUE(form->paTest->isHidden());
-    EXPECT_TRUE(form->meInfo->toPlainText().isEmpty());
-    EXPECT_TRUE(form->meBuffer.empty());
-    EXPECT_EQ(form->ExeDir, QCoreApplication::applicationDirPath() + u'/');
+    EXPECT_EQ(form->menuBar()->actions(), (QList<QAction*>{group, save}));
+    EXPECT_FALSE(PanelShown());
+    EXPECT_TRUE(Memo().toPlainText().isEmpty());
+    EXPECT_EQ(form->programFolder(), QCoreApplication::applicationDirPath() + u'/');
 }
 
 TEST_F(Form1Test, EveryCommandCarriesAPictureOfItsOwn) {
-    const QAction* commands[] = {form->mmGroup, form->mmSave, form->mmSaveAnalysis,
-                                 form->mmSaveTable, form->mmSavePlots};
+    const QAction* commands[] = {Action("mmGroup"), Action("mmSave"), Action("mmSaveAnalysis"),
+                                 Action("mmSaveTable"), Action("mmSavePlots")};
     std::vector<QImage> pictures;
     for (const QAction* command : commands) {
         ASSERT_FALSE(command->icon().isNull()) << command->text().toStdString();
@@ -94,25 +77,53 @@ TEST_F(Form1Test, EveryCommandCarriesAPictureOfItsOwn) {
     form->show();
     QMenuBar* bar = form->menuBar();
     const int captionWidth = bar->fontMetrics().horizontalAdvance(QStringLiteral("Group"));
-    EXPECT_GE(bar->actionGeometry(form->mmGroup).width(), captionWidth + 16);
+    EXPECT_GE(bar->actionGeometry(Action("mmGroup")).width(), captionWidth + 16);
 }
 
-TEST_F(Form1Test, DesignedClientAreaIs1024By710) {
+// The whole panel fits the restored window; a smaller window scrolls it, the controls keeping
+// their pixel positions in the panel.
+TEST_F(Form1Test, RestoredClientAreaHoldsThePanelAndASmallerOneScrolls) {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    EXPECT_EQ(form->centralWidget()->size(), QSize(1024, 710));
+    RunOnSample("Smirnov");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->centralWidget()->size(), QSize(1024, 729));
+    auto* scroll = Child<QScrollArea>("resultsScroll");
+    EXPECT_EQ(scroll->viewport()->size(), QSize(1024, 729));
+    EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    const QRect memo = Memo().geometry();
+    const auto inView = [&](const QWidget& control) {
+        const QRect shown(control.mapTo(scroll->viewport(), QPoint(0, 0)), control.size());
+        return scroll->viewport()->rect().contains(shown);
+    };
+    EXPECT_TRUE(inView(Memo()));
+    EXPECT_TRUE(inView(FactorChart()));
+
+    form->resize(800, 500);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+    EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(Panel().size(), rez::ResultsPanel::DesignedSize);
+    EXPECT_EQ(Memo().geometry(), memo);
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+    scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum());
+    // Scrolled to the end, the memo's lower right corner is in view.
+    EXPECT_TRUE(scroll->viewport()->rect().contains(
+        Memo().mapTo(scroll->viewport(), Memo().rect().bottomRight())));
 }
 
-TEST_F(Form1Test, MaximisedPanelFillsTheClientAreaAndCoversTheBevel) {
-    form->showMaximized();
+// A maximised window on a large screen: the panel fills the client area.
+TEST_F(Form1Test, LargerWindowsPanelFillsTheClientAreaAndCoversTheBevel) {
+    form->resize(1600, 1000);
+    form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    form->paTest->show(); // as a completed Group run does
+    RunOnSample("Smirnov");
     QCoreApplication::processEvents();
-    EXPECT_TRUE(form->isMaximized());
-    EXPECT_EQ(form->paTest->geometry(), form->centralWidget()->rect());
-    EXPECT_EQ(form->Bevel1->geometry(), QRect(0, 0, 1032, 2));
+    EXPECT_EQ(Child("resultsScroll")->geometry(), form->centralWidget()->rect());
+    EXPECT_EQ(Panel().size(), Child<QScrollArea>("resultsScroll")->viewport()->size());
+    EXPECT_EQ(Child("Bevel1")->geometry(), QRect(0, 0, 1032, 2));
     QWidget* top = form->centralWidget()->childAt(500, 1);
-    EXPECT_TRUE(top == form->paTest || form->paTest->isAncestorOf(top));
+    EXPECT_TRUE(top == &Panel() || Panel().isAncestorOf(top));
 }
 
 // --- The results panel's controls
@@ -129,7 +140,7 @@ TEST_P(PanelControl, StandsOnThePanelAtItsPosition) {
     const PlacedCase& c = GetParam();
     QWidget* control = Child(c.name);
     ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->parentWidget(), form->paTest);
+    EXPECT_EQ(control->parentWidget(), &Panel());
     EXPECT_EQ(control->geometry(), c.geometry);
 }
 
@@ -144,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Areas, PanelControl,
 struct ButtonCase {
     const char* name;
     const char16_t* caption;
-    int tag;
+    rez::View view;
     int top;
     bool maroon;
 };
@@ -154,20 +165,17 @@ class ViewButton : public Form1Test, public testing::WithParamInterface<ButtonCa
 
 TEST_P(ViewButton, HasItsCaptionTagPlaceAndFont) {
     const ButtonCase& c = GetParam();
-    auto* button = Child<rez::TagButton>(c.name);
+    auto* button = Child<rez::ViewButton>(c.name);
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->parentWidget(), form->paTest);
+    EXPECT_EQ(button->parentWidget(), &Panel());
     EXPECT_EQ(button->text(), QString::fromUtf16(c.caption));
-    EXPECT_EQ(button->tag(), c.tag);
+    EXPECT_EQ(button->view(), c.view);
     EXPECT_EQ(button->geometry(), QRect(2, c.top, 117, 21));
     EXPECT_EQ(button->font().pixelSize(), 13);
     EXPECT_TRUE(button->font().bold());
     EXPECT_EQ(button->palette().color(QPalette::ButtonText),
               c.maroon ? Maroon : button->palette().color(QPalette::WindowText));
     EXPECT_EQ(button->toolTipDuration(), 50'000);
-    // Its place in the column is its place in viewButtons().
-    const auto buttons = form->viewButtons();
-    EXPECT_EQ(buttons[static_cast<std::size_t>((c.top - 23) / 21)], button);
 
     // The caption fits between the button's frame edges (the bold "Mean (Р+П+К)" is the widest).
     QStyleOptionButton option;
@@ -178,17 +186,18 @@ TEST_P(ViewButton, HasItsCaptionTagPlaceAndFont) {
     EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), contents.width());
 }
 
-INSTANTIATE_TEST_SUITE_P(TopToBottom, ViewButton,
-                         testing::Values(ButtonCase{"btSelf", u"Самооценка", 0, 23, true},
-                                         ButtonCase{"btMang", u"Руководители", 1, 44, true},
-                                         ButtonCase{"btSelf_Mang", u"[Сам.-Рук.]", 1, 65, false},
-                                         ButtonCase{"btSubr", u"Подчиненные", 2, 86, true},
-                                         ButtonCase{"btSelf_Subr", u"[Сам.-Под.]", 2, 107, false},
-                                         ButtonCase{"btColl", u"Коллеги", 3, 128, true},
-                                         ButtonCase{"btSelf_Coll", u"[Сам.-Кол.]", 3, 149, false},
-                                         ButtonCase{"btMean", u"Mean (Р+П+К)", 4, 170, true},
-                                         ButtonCase{"btSelf_Mean", u"[Сам.-Mean]", 4, 191, false}),
-                         rez::test::ByName());
+INSTANTIATE_TEST_SUITE_P(
+    TopToBottom, ViewButton,
+    testing::Values(ButtonCase{"btSelf", u"Самооценка", View::SelfOnly, 23, true},
+                    ButtonCase{"btMang", u"Руководители", View::Managers, 44, true},
+                    ButtonCase{"btSelf_Mang", u"[Сам.-Рук.]", View::Managers, 65, false},
+                    ButtonCase{"btSubr", u"Подчиненные", View::Subordinates, 86, true},
+                    ButtonCase{"btSelf_Subr", u"[Сам.-Под.]", View::Subordinates, 107, false},
+                    ButtonCase{"btColl", u"Коллеги", View::Colleagues, 128, true},
+                    ButtonCase{"btSelf_Coll", u"[Сам.-Кол.]", View::Colleagues, 149, false},
+                    ButtonCase{"btMean", u"Mean (Р+П+К)", View::Mean, 170, true},
+                    ButtonCase{"btSelf_Mean", u"[Сам.-Mean]", View::Mean, 191, false}),
+    rez::test::ByName());
 
 struct CaptionCase {
     const char* name;
@@ -210,11 +219,11 @@ TEST_P(RoleCaption, LiesBeneathTheButtonsCoveredByThem) {
     EXPECT_EQ(label->font().pixelSize(), 16);
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::black));
     EXPECT_EQ(label->toolTipDuration(), 50'000);
-    EXPECT_EQ(label->isVisibleTo(form->paTest), c.visible);
+    EXPECT_EQ(label->isVisibleTo(&Panel()), c.visible);
     // The view buttons stack above the caption and cover it completely.
     QRegion covered;
-    const QObjectList& stack = form->paTest->children(); // bottom to top
-    for (rez::TagButton* button : form->viewButtons()) {
+    const QObjectList& stack = Panel().children(); // bottom to top
+    for (rez::ViewButton* button : Panel().findChildren<rez::ViewButton*>()) {
         if (!button->geometry().intersects(label->geometry()))
             continue;
         covered += button->geometry();
@@ -232,13 +241,13 @@ INSTANTIATE_TEST_SUITE_P(Roles, RoleCaption,
                          rez::test::ByName());
 
 TEST_F(Form1Test, PlotCaptionAndMemoHaveTheirFontsAndBehaviour) {
-    EXPECT_EQ(form->stPlot->text(), QStringLiteral("Выбор графика"));
-    EXPECT_EQ(form->stPlot->font().pixelSize(), 15);
-    EXPECT_EQ(form->stPlot->palette().color(QPalette::WindowText), Maroon);
-    EXPECT_LE(form->stPlot->fontMetrics().horizontalAdvance(form->stPlot->text()),
-              form->stPlot->width());
+    auto* caption = Child<QLabel>("stPlot");
+    EXPECT_EQ(caption->text(), QStringLiteral("Выбор графика"));
+    EXPECT_EQ(caption->font().pixelSize(), 15);
+    EXPECT_EQ(caption->palette().color(QPalette::WindowText), Maroon);
+    EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->width());
 
-    QPlainTextEdit* memo = form->meInfo;
+    QPlainTextEdit* memo = &Memo();
     EXPECT_EQ(memo->font().family(), QStringLiteral("Times New Roman"));
     EXPECT_EQ(memo->font().pixelSize(), 16);
     EXPECT_EQ(memo->palette().color(QPalette::Base), QColor(Qt::white));
@@ -254,9 +263,9 @@ TEST_F(Form1Test, TableHeaderRowHoldsTheColumnTextsAndDataRowsAreEmpty) {
         u" H ", u" I ", u" J ", u"Ф.5", u" K",  u"Ф.6", u" L ", u" M ", u" N ", u" O ", u"F.1",
         u" P ", u" Q ", u" R ", u" S ", u" T ", u" U ", u" V ", u" W ", u"F.2"};
     for (int col = 0; col < rez::ResultsGrid::ColCount; ++col) {
-        EXPECT_EQ(form->sgResF->cell(col, 0), QString::fromUtf16(headers[col])) << "column " << col;
+        EXPECT_EQ(Table().cell(col, 0), QString::fromUtf16(headers[col])) << "column " << col;
         for (int row = 1; row < rez::ResultsGrid::RowCount; ++row)
-            EXPECT_TRUE(form->sgResF->cell(col, row).isEmpty()) << col << ", " << row;
+            EXPECT_TRUE(Table().cell(col, row).isEmpty()) << col << ", " << row;
     }
 }
 
@@ -275,13 +284,11 @@ TEST_F(Form1Test, WithoutATaskbarStartUpLeavesTheWorkAreaAlone) {
     EXPECT_EQ(shell->calls, (std::vector<std::string>{"appendAboutEntry", "hideTaskbar"}));
 }
 
-TEST_F(Form1Test, ClosingShowsTheTaskbarRestoresTheWorkAreaOnceAndFreesTheBuffer) {
-    form->meBuffer = {"line 0", "line 1"};
+TEST_F(Form1Test, ClosingShowsTheTaskbarAndRestoresTheWorkAreaOnce) {
     shell->calls.clear();
     form->show();
     EXPECT_TRUE(form->close());
     EXPECT_EQ(shell->calls, (std::vector<std::string>{"showTaskbar", "restoreWorkArea"}));
-    EXPECT_TRUE(form->meBuffer.empty());
     form.reset();
     EXPECT_EQ(shell->calls.size(), 2u) << "destruction after closing repeats nothing";
 }
@@ -296,18 +303,18 @@ TEST_F(Form1Test, DestroyedWithoutClosingStillGivesTheDesktopBack) {
 
 TEST_F(Form1Test, AboutCommandShowsTheBoxAndASecondOneLeavesItAsItIs) {
     EXPECT_FALSE(about->isVisible());
-    form->SystemMenuCommand(rez::AboutCommandId);
+    form->systemMenuCommand(rez::AboutCommandId);
     EXPECT_TRUE(about->isVisible());
     about->move(about->pos() + QPoint(7, 5)); // the user moved it
     const QRect where = about->geometry();
-    form->SystemMenuCommand(1025);
+    form->systemMenuCommand(1025);
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->geometry(), where);
 }
 
 TEST_F(Form1Test, OtherSystemCommandsDoNotShowTheBox) {
     for (std::uintptr_t command : {0x0u, 1024u, 1026u, 0xF020u, 0xF060u, 0x10401u})
-        form->SystemMenuCommand(command);
+        form->systemMenuCommand(command);
     EXPECT_FALSE(about->isVisible());
 }
 
@@ -348,10 +355,10 @@ TEST_F(Form1Test, F1ShowsTheAboutBox) {
 
 TEST_F(Form1Test, MainWindowStaysUsableWhileTheBoxIsOpen) {
     form->show();
-    form->SystemMenuCommand(rez::AboutCommandId);
+    form->systemMenuCommand(rez::AboutCommandId);
     ASSERT_TRUE(about->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    form->mmGroup->trigger();
+    Action("mmGroup")->trigger();
     EXPECT_EQ(dialogs->openRequests.size(), 1u);
     EXPECT_TRUE(about->isVisible());
 }
@@ -365,13 +372,13 @@ TEST_F(Form1Test, GroupAsksForAFileInTheDataFolderAndHandsItToTheRun) {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     QMenuBar* bar = form->menuBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(form->mmGroup).center());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(Action("mmGroup")).center());
 
     ASSERT_EQ(dialogs->openRequests.size(), 1u);
     const rez::test::OpenRequest& asked = dialogs->openRequests[0];
     EXPECT_EQ(asked.title,
               QStringLiteral("Данные для анализа умений и навыков менеджера по Дорвелу"));
-    EXPECT_EQ(asked.dir, form->ExeDir + QStringLiteral("Data"));
+    EXPECT_EQ(asked.dir, form->programFolder() + QStringLiteral("Data"));
     EXPECT_EQ(asked.filter, QStringLiteral("CRY Files (*.cry)"));
     EXPECT_EQ(runs, QStringList{QStringLiteral("/data/Иванов/0REZ.cry")});
 }
@@ -379,7 +386,7 @@ TEST_F(Form1Test, GroupAsksForAFileInTheDataFolderAndHandsItToTheRun) {
 TEST_F(Form1Test, CancelledGroupDialogChangesNothing) {
     bool ran = false;
     form->setGroupRun([&](const QString&) { ran = true; });
-    form->mmGroup->trigger();
+    Action("mmGroup")->trigger();
     EXPECT_EQ(dialogs->openRequests.size(), 1u);
     EXPECT_FALSE(ran);
     EXPECT_TRUE(dialogs->errors.isEmpty());
@@ -391,15 +398,114 @@ TEST_F(Form1Test, FailingCommandEndsInTheErrorBoxWithTheNormalCursor) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         throw rez::RezError(rez::MsgCannotOpenFile(file.toStdString()));
     });
-    form->mmGroup->trigger();
+    Action("mmGroup")->trigger();
     EXPECT_EQ(dialogs->errors, QStringList{QStringLiteral("Cannot open file /x/0REZ.cry.")});
     EXPECT_EQ(dialogs->busyCursorAtError, std::vector<bool>{false});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     // The window stays usable, in its state before the command.
-    EXPECT_TRUE(form->mmGroup->isEnabled());
-    EXPECT_FALSE(form->mmSave->isEnabled());
-    form->mmGroup->trigger();
+    EXPECT_TRUE(Action("mmGroup")->isEnabled());
+    EXPECT_FALSE(Action("mmSave")->isEnabled());
+    Action("mmGroup")->trigger();
     EXPECT_EQ(dialogs->errors.size(), 2);
+}
+
+// --- Keyboard access
+
+class Keyboard : public Form1Test {
+protected:
+    void SetUp() override {
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    // Save dialogs' titles asked so far.
+    QStringList SaveTitles() const {
+        QStringList titles;
+        for (const rez::test::SaveRequest& request : dialogs->saveRequests)
+            titles.push_back(request.title);
+        return titles;
+    }
+    // A key as typed: to the open menu, else to the widget with the keyboard focus. A lone
+    // Alt arrives, as from the keyboard, with the Alt modifier set.
+    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* const focus = nullptr;
+        if (key == Qt::Key_Alt) {
+            QTest::keyPress(focus, key, Qt::AltModifier);
+            QTest::keyRelease(focus, key, Qt::AltModifier);
+        } else {
+            QTest::keyClick(focus, key, modifiers);
+        }
+    }
+};
+
+const QString TableTitle = QStringLiteral("Запись таблицы данных REZ в rtf.файл");
+const QString AnalysisTitle = QStringLiteral("Запись результатов оценки REZ в rtf.файл");
+const QString ScalesTitle = QStringLiteral("Запись графика шкал в gif-файл");
+const QString FactorsTitle = QStringLiteral("Запись графика фаз и факторов в gif-файлы");
+constexpr Qt::KeyboardModifiers CtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+
+// Every command without the mouse: Alt+G and Ctrl+O run Group; Alt+S with the item's letter
+// and Ctrl+Shift with it reach the Save commands, once a Group run has completed.
+TEST_F(Keyboard, ReachesEveryCommand) {
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_T, Qt::Key_P})
+        Press(key, CtrlShift);
+    Press(Qt::Key_S, Qt::ControlModifier);
+    Press(Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "the Save menu is disabled";
+    EXPECT_TRUE(dialogs->saveRequests.empty()) << "nothing to save before a run";
+
+    Press(Qt::Key_G, Qt::AltModifier); // cancelled
+    ASSERT_EQ(dialogs->openRequests.size(), 1u);
+    dialogs->openAnswer = QString::fromUtf8(REZ_SAMPLE_DATA_DIR) + QStringLiteral("/Orlov/x.cry");
+    Press(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(dialogs->openRequests.size(), 2u);
+    ASSERT_TRUE(PanelShown());
+
+    Press(Qt::Key_T, CtrlShift);
+    Press(Qt::Key_A, CtrlShift);
+    Press(Qt::Key_P, CtrlShift);
+    EXPECT_EQ(SaveTitles(), (QStringList{TableTitle, AnalysisTitle, ScalesTitle, FactorsTitle}));
+
+    dialogs->saveRequests.clear();
+    Press(Qt::Key_S, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    Press(Qt::Key_T);
+    Press(Qt::Key_S, Qt::ControlModifier); // opens the menu to choose from
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    Press(Qt::Key_A);
+    EXPECT_EQ(SaveTitles(), (QStringList{TableTitle, AnalysisTitle}));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+// A lone Alt or F10 takes the keyboard to the menu bar: Enter runs Group, Escape leaves.
+TEST_F(Keyboard, LoneAltOrF10FocusesTheMenuBar) {
+    QMenuBar* bar = form->menuBar();
+    for (const Qt::Key key : {Qt::Key_Alt, Qt::Key_F10}) {
+        Press(key);
+        EXPECT_TRUE(bar->hasFocus()) << key;
+        EXPECT_EQ(bar->activeAction(), Action("mmGroup")) << key;
+        EXPECT_TRUE(bar->style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, bar)) << key;
+        Press(Qt::Key_Escape);
+        EXPECT_EQ(bar->activeAction(), nullptr) << key;
+        EXPECT_FALSE(bar->style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, bar)) << key;
+    }
+    Press(Qt::Key_F10);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(dialogs->openRequests.size(), 1u);
+}
+
+// The menu bar as drawn: mnemonics underlined only while Alt is held.
+TEST_F(Keyboard, UnderlinesMnemonicsOnlyWhileAltIsHeld) {
+    QMenuBar* bar = form->menuBar();
+    const QImage plain = bar->grab().toImage();
+    EXPECT_FALSE(bar->style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, bar));
+    QTest::keyPress(form.get(), Qt::Key_Alt, Qt::AltModifier);
+    EXPECT_TRUE(bar->style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, bar));
+    EXPECT_NE(bar->grab().toImage(), plain);
+    QTest::keyClick(form.get(), Qt::Key_Shift, Qt::AltModifier); // not a lone Alt
+    QTest::keyRelease(form.get(), Qt::Key_Alt);
+    EXPECT_FALSE(bar->hasFocus());
+    EXPECT_EQ(bar->grab().toImage(), plain);
 }
 
 } // namespace
