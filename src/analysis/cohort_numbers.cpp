@@ -1,6 +1,7 @@
 #include "cohort_numbers.h"
 
 #include "number_text.h"
+#include "table_index.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,13 +9,6 @@
 #include <vector>
 
 namespace rez {
-namespace {
-
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
-
-} // namespace
 
 double DisplayedValue(double value) {
     if (!std::isfinite(value))

@@ -1,16 +1,13 @@
 #include "report_numbers.h"
 
 #include "cohort_numbers.h"
+#include "table_index.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace rez {
 namespace {
-
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 // Saturation of displayed values: far beyond any rating, safely inside the integer range.
 constexpr double SaturatedPoints = 1e15;

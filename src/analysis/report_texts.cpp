@@ -1,6 +1,7 @@
 #include "report_texts.h"
 
 #include "number_text.h"
+#include "table_index.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,10 +10,6 @@
 
 namespace rez {
 namespace {
-
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 std::string Str(std::string_view text) {
     return std::string(text);

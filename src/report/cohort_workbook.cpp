@@ -4,6 +4,7 @@
 #include "result_texts.h"
 #include "rez_error.h"
 #include "sheet_names.h"
+#include "table_index.h"
 
 #include <xlsxwriter.h>
 
@@ -16,10 +17,6 @@
 
 namespace rez {
 namespace {
-
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
 
 // Colours as the window paints differences, and two fills that do not suggest good or bad.
 constexpr lxw_color_t PositiveDifferenceColor = 0xFF0000;

@@ -1,6 +1,7 @@
 #include "cohort_numbers.h"
 #include "param_name.h"
 #include "sheet_names.h"
+#include "table_index.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,7 @@ namespace {
 using rez::GroupResults;
 using rez::NormMark;
 
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
+using rez::At;
 
 // Results with the given counts; every mean value is `mean`, every self value `self`.
 GroupResults Group(std::array<int, 5> counts, double mean, double self = 5.0) {

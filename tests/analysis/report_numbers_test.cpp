@@ -1,5 +1,6 @@
 #include "param_name.h"
 #include "report_texts.h"
+#include "table_index.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,7 @@ using rez::ReportGroupKind;
 using rez::Tenths;
 using Kind = ReportGroupKind;
 
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
+using rez::At;
 
 int Scale(char letter) {
     return letter - 'A';

@@ -4,6 +4,7 @@
 #include "param_name.h"
 #include "result_texts.h"
 #include "rez_error.h"
+#include "table_index.h"
 #include "test_files.h"
 
 #include <QJsonArray>
@@ -20,9 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using rez::GroupResults;
 
-constexpr std::size_t At(int i) {
-    return static_cast<std::size_t>(i);
-}
+using rez::At;
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
