@@ -2,6 +2,7 @@
 
 #include "chart_layout.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -37,27 +38,25 @@ void DrawFrame(QPainter& painter, ChartFrame frame, QSize size) {
 }
 
 // Centred in `rect` when the line fits; a longer line is centred across `wide` (the space
-// inside the frame) and, when even that is too narrow, loses its middle to an ellipsis, so
-// that both its beginning and its end (a foot's label and manager's name) stay readable.
+// inside the frame) and, when even that is too narrow, drawn smaller or shortened (FitLine).
 void DrawTextBlock(QPainter& painter, const ChartText& text, const QRect& rect, const QRect& wide) {
     if (text.lines.isEmpty())
         return;
     const QFont font = Aliased(text.font);
     const QFontMetrics metrics(font);
-    painter.setFont(font);
     painter.setPen(text.color);
     int y = rect.top();
     for (const QString& line : text.lines) {
-        const int width = metrics.horizontalAdvance(line);
         QRect lineRect(rect.left(), y, rect.width(), metrics.height());
-        QString shown = line;
-        if (width > rect.width()) {
+        FittedLine shown{font, line};
+        if (metrics.horizontalAdvance(line) > rect.width()) {
             lineRect.setLeft(wide.left());
             lineRect.setRight(wide.right());
-            if (width > wide.width())
-                shown = metrics.elidedText(line, Qt::ElideMiddle, wide.width());
+            shown = FitLine(line, font, wide.width());
         }
-        painter.drawText(lineRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextDontClip, shown);
+        painter.setFont(shown.font);
+        painter.drawText(lineRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextDontClip,
+                         shown.text);
         y += metrics.height();
     }
 }
@@ -193,6 +192,20 @@ int Channel(int value) {
 }
 
 } // namespace
+
+FittedLine FitLine(const QString& text, const QFont& font, int width) {
+    FittedLine fitted{font, text};
+    if (QFontMetrics(font).horizontalAdvance(text) <= width)
+        return fitted;
+    for (int size = QFontInfo(font).pixelSize() - 1; size >= MinTextPixelSize; --size) {
+        fitted.font.setPixelSize(size);
+        if (QFontMetrics(fitted.font).horizontalAdvance(text) <= width)
+            return fitted;
+    }
+    fitted.font.setPixelSize(std::min(QFontInfo(font).pixelSize(), MinTextPixelSize));
+    fitted.text = QFontMetrics(fitted.font).elidedText(text, Qt::ElideMiddle, width);
+    return fitted;
+}
 
 QColor TopFaceColor(const QColor& color) {
     const QColor c = color.toRgb();

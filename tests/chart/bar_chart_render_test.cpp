@@ -7,6 +7,7 @@
 #include "questionnaire.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
 
@@ -252,6 +253,83 @@ TEST(Render, IsTheSamePictureOnWorkerThreads) {
     EXPECT_EQ(meanwhile, rendered);
     for (int t = 0; t < kThreads; ++t)
         EXPECT_EQ(pictures[static_cast<std::size_t>(t)], rendered) << "thread " << t;
+}
+
+// What a line of 16-pixel text becomes in a space as wide as the same line at
+// `widthAtPixelSize` pixels, `delta` pixels more or less.
+struct FitCase {
+    const char* name;
+    int widthAtPixelSize;
+    int delta;
+    int drawnPixelSize; // 0: smaller than 16 but not below 8, the largest that fits
+    bool elided;
+};
+REZ_PRINT_CASE_BY_NAME(FitCase)
+
+class LineTooWide : public testing::TestWithParam<FitCase> {};
+
+TEST_P(LineTooWide, IsDrawnSmallerBeforeItLosesItsMiddle) {
+    const FitCase& c = GetParam();
+    const QString line = QStringLiteral("Фактор 1. Взаимоотношения руководителя и коллектива");
+    const QFont font = ChartFont(16);
+    QFont measured = font;
+    measured.setPixelSize(c.widthAtPixelSize);
+    const int width = QFontMetrics(measured).horizontalAdvance(line) + c.delta;
+
+    const FittedLine fitted = FitLine(line, font, width);
+    EXPECT_EQ(fitted.font.family(), font.family());
+    EXPECT_LE(QFontMetrics(fitted.font).horizontalAdvance(fitted.text), width);
+    EXPECT_EQ(fitted.text != line, c.elided);
+    if (c.elided) {
+        EXPECT_TRUE(fitted.text.contains(QChar(0x2026)));
+    }
+    if (c.drawnPixelSize != 0) {
+        EXPECT_EQ(fitted.font.pixelSize(), c.drawnPixelSize);
+    } else {
+        EXPECT_LT(fitted.font.pixelSize(), 16);
+        EXPECT_GE(fitted.font.pixelSize(), MinTextPixelSize);
+        QFont larger = fitted.font;
+        larger.setPixelSize(fitted.font.pixelSize() + 1);
+        EXPECT_GT(QFontMetrics(larger).horizontalAdvance(line), width) << "the largest that fits";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, LineTooWide,
+                         testing::Values(FitCase{"FitsExactly", 16, 0, 16, false},
+                                         FitCase{"FitsWithRoom", 16, 40, 16, false},
+                                         FitCase{"OnePixelShort", 16, -1, 0, false},
+                                         FitCase{"FitsAtTwelve", 12, 0, 0, false},
+                                         FitCase{"FitsAtEight", 8, 0, 8, false},
+                                         FitCase{"TooWideAtEight", 8, -1, 8, true}),
+                         ByName{});
+
+// The chart draws a foot line too wide for it as FitLine says: whole, in the smaller font,
+// centred; neither cut at the frame nor shortened.
+TEST(Texts, TooWideFootIsDrawnWholeInASmallerFont) {
+    BarChart chart = MakeProfileChart(ChartKind::PhasesAndFactors);
+    FillSeries(chart, 0, 4.0, kSilver, 8);
+    const QString foot =
+        QStringLiteral("АО «Уралтехснаб», коммерческая служба Смирнов Андрей Викторович");
+    chart.appendFootLine(foot);
+    const FittedLine fitted = FitLine(foot, chart.state().foot.font, chart.width() - 2);
+    ASSERT_LT(fitted.font.pixelSize(), 13) << "the line is too wide at 13 pixels";
+    ASSERT_EQ(fitted.text, foot);
+
+    // The foot's rows hold that text alone, as drawn on white across the frame's inside.
+    const QImage image = chart.render();
+    const QRect footRows = ComputeChartLayout(chart.state(), chart.size()).footRect;
+    const QRect inside(1, footRows.top(), chart.width() - 2, footRows.height());
+    QImage expected(chart.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+        QPainter painter(&expected);
+        QFont font = fitted.font;
+        font.setStyleStrategy(QFont::NoAntialias);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(inside, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextDontClip, foot);
+    }
+    EXPECT_EQ(image.copy(inside), expected.copy(inside));
 }
 
 // A new title line shows above the plot and a new foot line below the axis texts; nothing

@@ -16,6 +16,7 @@ inline const QColor kRed(255, 0, 0);
 inline const QColor kSilver(192, 192, 192);
 inline const QColor kBlue(0, 0, 255);
 inline const QColor kGreen(0, 128, 0);
+inline const QColor kBlack(0, 0, 0);
 
 // A chart of `width` x `height` with the library's default look and no points.
 inline std::unique_ptr<BarChart> MakeChart(int width = 600, int height = 300) {
