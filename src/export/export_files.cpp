@@ -40,6 +40,10 @@ void AppendEncodedLine(std::string& out, std::string_view line, std::size_t line
     out += *bytes;
 }
 
+std::string MsgChartNotStorable(std::string_view detail) {
+    return "the chart cannot be stored as a GIF picture (" + std::string(detail) + ")";
+}
+
 } // namespace
 
 std::filesystem::path FileSystemPath(const QString& path) {
@@ -86,7 +90,15 @@ std::string EncodeChartGif(const QImage& image) {
     const auto* words = reinterpret_cast<const RgbWord*>(rgb.constBits());
     const std::size_t stride = static_cast<std::size_t>(rgb.bytesPerLine()) / sizeof(RgbWord);
     const std::span<const RgbWord> pixels(words, stride * static_cast<std::size_t>(rgb.height()));
-    return EncodeGif(PictureFromTrueColor(rgb.width(), rgb.height(), pixels, stride));
+    // The GIF layer reports a picture it cannot take, or a failure inside giflib, in a
+    // developer's words; the user learns what failed, with those words as the detail.
+    try {
+        return EncodeGif(PictureFromTrueColor(rgb.width(), rgb.height(), pixels, stride));
+    } catch (const std::invalid_argument& error) {
+        throw RezError(MsgChartNotStorable(error.what()));
+    } catch (const std::runtime_error& error) {
+        throw RezError(MsgChartNotStorable(error.what()));
+    }
 }
 
 void SaveTableFile(const QString& path, const std::vector<std::string>& lines) {
@@ -98,7 +110,14 @@ void SaveAnalysisFile(const QString& path, const QString& memoText) {
 }
 
 void SaveChartGif(const QString& path, const QImage& image) {
-    WriteFileAtomically(FileSystemPath(path), EncodeChartGif(image));
+    std::string bytes;
+    try {
+        bytes = EncodeChartGif(image);
+    } catch (const RezError& error) {
+        throw RezError(
+            MsgCannotWriteFile(QDir::toNativeSeparators(path).toStdString(), error.what()));
+    }
+    WriteFileAtomically(FileSystemPath(path), bytes);
 }
 
 QString WithGifExtension(const QString& chosen) {

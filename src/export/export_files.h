@@ -24,11 +24,14 @@ std::string EncodeLines(const std::vector<std::string>& lines);
 // (line <n>)" for the first character the code page lacks; nothing is replaced by '?'.
 std::string EncodeMemoText(const QString& text);
 
-// GIF87a bytes of a rendered chart: exact colours up to 256 of them.
+// GIF87a bytes of a rendered chart: exact colours up to 256 of them. Throws RezError "the
+// chart cannot be stored as a GIF picture (DETAIL)" for a picture the GIF writer cannot
+// take (no area, too large) or a failure inside it.
 std::string EncodeChartGif(const QImage& image);
 
 // The Save commands' writes: the whole file or, on any failure, the old file byte for byte and
-// a RezError (see WriteFiles).
+// a RezError (see WriteFiles); a chart that cannot be made a GIF fails as "Cannot write file
+// PATH: the chart cannot be stored ...".
 void SaveTableFile(const QString& path, const std::vector<std::string>& lines);
 void SaveAnalysisFile(const QString& path, const QString& memoText);
 void SaveChartGif(const QString& path, const QImage& image);

@@ -89,6 +89,23 @@ INSTANTIATE_TEST_SUITE_P(
                                 QStringLiteral("x.png.gif")}),
     rez::test::ByName());
 
+// A picture the GIF writer cannot take (here: none at all) fails with the program's own error,
+// which names the file; nothing is written.
+TEST(SaveChartGif, PictureTheGifWriterCannotTakeFailsNamingTheFile) {
+    rez::test::TempDir dir;
+    const std::filesystem::path path = dir.path() / "chart.gif";
+    try {
+        rez::SaveChartGif(QPath(path), QImage());
+        FAIL() << "saved a picture of no size";
+    } catch (const rez::RezError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot write file " + path.string() +
+                      ": the chart cannot be stored as a GIF picture (GIF picture size 0 x 0 is "
+                      "out of range)");
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 // The Save dialogs propose the names rez-report writes.
 TEST(ProposedResultPath, UsesTheGroupsFileStem) {
     EXPECT_EQ(rez::ProposedResultPath(QStringLiteral("/opt/rez/"), QStringLiteral("Иванов И.И."),
