@@ -1,6 +1,8 @@
 #include "cohort_workbook.h"
 
+#include "atomic_file.h"
 #include "cohort_numbers.h"
+#include "file_names.h"
 #include "result_texts.h"
 #include "rez_error.h"
 #include "sheet_names.h"
@@ -35,24 +37,22 @@ constexpr lxw_row_t GroupTableRow = 3;
 // "Нормы": four lines of explanation, an empty line, the title row, one line per column.
 constexpr lxw_row_t NormsTitleRow = 5;
 
-[[noreturn]] void Fail(const std::filesystem::path& path, const std::string& reason) {
-    throw RezError("Cannot write file " + path.string() + ": " + reason);
-}
-
-// Owns the libxlsxwriter workbook; every call's result is checked, and the first failure
-// ends the writing with the file's name and the library's reason.
+// Owns the libxlsxwriter workbook that writes `file`; every call's result is checked, and
+// the first failure ends the writing with the name of `target` and the library's reason.
 class Book {
 public:
-    Book(const std::filesystem::path& path, std::time_t created)
-        : path_(path) {
+    Book(const std::filesystem::path& file, const std::filesystem::path& target,
+         std::time_t created)
+        : target_(target) {
         // The library's own scratch files go beside the target, not into a system folder
         // that may be small or, on some Windows set-ups, not writable.
-        const std::string folder = path.parent_path().empty() ? "." : path.parent_path().string();
+        const std::string folder =
+            BytesOfPath(file.parent_path().empty() ? "." : file.parent_path());
         lxw_workbook_options options{};
         options.tmpdir = const_cast<char*>(folder.c_str());
-        book_ = workbook_new_opt(path.string().c_str(), &options);
+        book_ = workbook_new_opt(BytesOfPath(file).c_str(), &options);
         if (!book_)
-            Fail(path_, "out of memory");
+            Fail("out of memory");
         lxw_doc_properties properties{};
         properties.created = created;
         Check(workbook_set_properties(book_, &properties));
@@ -66,13 +66,13 @@ public:
 
     void Check(lxw_error error) const {
         if (error != LXW_NO_ERROR)
-            Fail(path_, lxw_strerror(error));
+            Fail(lxw_strerror(error));
     }
 
     lxw_worksheet* AddSheet(std::string_view name) {
         lxw_worksheet* sheet = workbook_add_worksheet(book_, std::string(name).c_str());
         if (!sheet)
-            Fail(path_, "cannot add the sheet " + std::string(name));
+            Fail("cannot add the sheet " + std::string(name));
         return sheet;
     }
 
@@ -84,11 +84,15 @@ public:
         errno = 0;
         const lxw_error error = workbook_close(book);
         if (error != LXW_NO_ERROR)
-            Fail(path_, errno != 0 ? std::strerror(errno) : lxw_strerror(error));
+            Fail(errno != 0 ? std::strerror(errno) : lxw_strerror(error));
     }
 
 private:
-    std::filesystem::path path_;
+    [[noreturn]] void Fail(const std::string& reason) const {
+        throw RezError(MsgCannotWriteFile(DisplayPath(target_), reason));
+    }
+
+    std::filesystem::path target_;
     lxw_workbook* book_ = nullptr;
 };
 
@@ -335,8 +339,8 @@ void WriteGroup(Sheet sheet, const Formats& f, const GroupResults& g) {
 
 } // namespace
 
-void WriteCohortWorkbookFile(const std::filesystem::path& path,
-                             std::span<const GroupResults> groups, std::time_t created) {
+void SaveCohortWorkbook(const std::filesystem::path& target, std::span<const GroupResults> groups,
+                        std::time_t created) {
     std::vector<std::string> groupNames;
     groupNames.reserve(groups.size());
     for (const GroupResults& g : groups)
@@ -344,13 +348,18 @@ void WriteCohortWorkbookFile(const std::filesystem::path& path,
     const std::vector<std::string> sheetNames = GroupSheetNames(groupNames);
     const CohortNorms norms = ComputeCohortNorms(groups);
 
-    Book book(path, created);
+    // libxlsxwriter writes by file name: it writes the staged temporary file, which is then
+    // synced and renamed in like every other save.
+    StagedFile staged[] = {StagedFile(target)};
+    Book book(staged[0].temporary(), target, created);
     const Formats formats(book);
     WriteSummary(Sheet(book, book.AddSheet(SummarySheetName)), formats, groups, sheetNames, norms);
     WriteNorms(Sheet(book, book.AddSheet(NormsSheetName)), formats, groups.size(), norms);
     for (std::size_t i = 0; i < groups.size(); ++i)
         WriteGroup(Sheet(book, book.AddSheet(sheetNames[i])), formats, groups[i]);
     book.Close();
+    staged[0].Finish();
+    CommitFiles(staged);
 }
 
 } // namespace rez

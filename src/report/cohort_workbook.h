@@ -15,12 +15,12 @@ namespace rez {
 inline constexpr std::string_view BelowFirstQuartileLegend = "ниже первого квартиля команды";
 inline constexpr std::string_view AboveThirdQuartileLegend = "выше третьего квартиля команды";
 
-// Writes the workbook of `groups` (in command-line order) straight to `path`, replacing
-// whatever is there; `created` is the creation time stored in the file (and in its zip
-// entries), so equal input and time give equal bytes. Throws RezError "Cannot write file
-// PATH: REASON" when the file cannot be completed; what is left at `path` is then undefined,
-// so callers write to a temporary name and put it in place afterwards.
-void WriteCohortWorkbookFile(const std::filesystem::path& path,
-                             std::span<const GroupResults> groups, std::time_t created);
+// Saves the workbook of `groups` (in command-line order) as `target`, as every save is made:
+// written under a temporary name beside it and renamed in only when complete, so a failure
+// keeps the old file byte for byte. `created` is the creation time stored in the file, so
+// equal input and time give equal bytes. Throws RezError "Cannot create file TARGET" or
+// "Cannot write file TARGET: REASON".
+void SaveCohortWorkbook(const std::filesystem::path& target, std::span<const GroupResults> groups,
+                        std::time_t created);
 
 } // namespace rez

@@ -1,4 +1,5 @@
 // The cohort workbook read back with a real spreadsheet reader (openpyxl).
+#include "atomic_file.h"
 #include "cohort_workbook.h"
 #include "group_run.h"
 #include "param_name.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <optional>
 
 namespace {
@@ -64,7 +66,7 @@ private:
 std::optional<ReadBack> WriteAndRead(std::span<const GroupResults> groups) {
     rez::test::TempDir dir;
     const fs::path book = dir.path() / "cohort.xlsx";
-    rez::WriteCohortWorkbookFile(book, groups, 1'700'000'000);
+    rez::SaveCohortWorkbook(book, groups, 1'700'000'000);
     QProcess reader;
     reader.start(QStringLiteral(REZ_OPENPYXL_PYTHON),
                  {QStringLiteral(REZ_READ_WORKBOOK_SCRIPT), QString::fromStdString(book.string())});
@@ -291,23 +293,33 @@ TEST(CohortWorkbook, SheetNamesAndTextsFromFilesStayValid) {
 TEST(CohortWorkbook, EqualInputGivesEqualBytes) {
     rez::test::TempDir dir;
     const std::vector<GroupResults> groups = {Sample("Smirnov"), Sample("Kuznetsova")};
-    rez::WriteCohortWorkbookFile(dir.path() / "a.xlsx", groups, 1'700'000'000);
-    rez::WriteCohortWorkbookFile(dir.path() / "b.xlsx", groups, 1'700'000'000);
+    rez::SaveCohortWorkbook(dir.path() / "a.xlsx", groups, 1'700'000'000);
+    rez::SaveCohortWorkbook(dir.path() / "b.xlsx", groups, 1'700'000'000);
     EXPECT_EQ(rez::test::ReadBytes(dir.path() / "a.xlsx"),
               rez::test::ReadBytes(dir.path() / "b.xlsx"));
 }
 
-TEST(CohortWorkbook, UnwritablePlaceIsAnError) {
+// A save that fails keeps the old workbook and leaves nothing else behind.
+TEST(CohortWorkbook, FailedSaveKeepsTheOldFile) {
     rez::test::TempDir dir;
+    const fs::path target = dir.path() / "cohort.xlsx";
+    rez::test::WriteBytes(target, "old workbook");
     const std::vector<GroupResults> groups = {Sample("Smirnov")};
+    rez::SetSaveFaultHook([](rez::SaveStep step, const fs::path&, std::uint64_t, std::size_t&) {
+        return step == rez::SaveStep::Sync ? ENOSPC : 0;
+    });
     try {
-        rez::WriteCohortWorkbookFile(dir.path() / "missing" / "a.xlsx", groups, 0);
+        rez::SaveCohortWorkbook(target, groups, 0);
         ADD_FAILURE() << "no error";
     } catch (const rez::RezError& e) {
-        EXPECT_TRUE(std::string(e.what()).starts_with("Cannot write file " +
-                                                      (dir.path() / "missing").string()))
-            << e.what();
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot write file " + target.string() + ": No space left on device");
     }
+    rez::SetSaveFaultHook({});
+    EXPECT_EQ(rez::test::ReadBytes(target), "old workbook");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+    EXPECT_THROW(rez::SaveCohortWorkbook(dir.path() / "missing" / "a.xlsx", groups, 0),
+                 rez::RezError);
 }
 
 } // namespace
