@@ -6,15 +6,15 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 status=0
-# The Win32 calls of the platform shell and of the file writer are built only on Windows;
-# Debian has no Qt for mingw, but these files include no Qt header, so their syntax is
-# checked here.
+# The Win32 calls of the platform shell, the file writer and the command line are built only
+# on Windows; Debian has no Qt for mingw, but these files include no Qt header, so their
+# syntax is checked here.
 echo "=== Windows shell syntax check (mingw-w64)"
 x86_64-w64-mingw32-g++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Wold-style-cast \
   -Wshadow -Wnon-virtual-dtor -Werror -Isrc/ui src/ui/platform_shell_win32.cpp || status=1
 x86_64-w64-mingw32-g++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Wold-style-cast \
   -Wshadow -Wnon-virtual-dtor -Werror -Isrc/model -Isrc/files src/files/atomic_file.cpp \
-  src/files/file_names.cpp || status=1
+  src/files/file_names.cpp src/cli/command_line.cpp || status=1
 
 # The fuzz targets replay their corpora (every seed and every past finding) once: no new
 # fuzzing, so the result is the same on every run.

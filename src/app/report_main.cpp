@@ -1,101 +1,122 @@
 // rez-report: the Group analysis and the four files of the Save commands for each group
-// directory named on the command line, without a display.
-//
-//   rez-report [-d SEP] [-o OUTDIR] GROUPDIR...
+// directory named on the command line, without a display. `rez-report --help` explains it.
 
 #include "atomic_file.h"
 #include "chart_picture.h"
+#include "command_line.h"
 #include "decimal_separator.h"
 #include "export_files.h"
 #include "file_names.h"
 #include "group_report.h"
+#include "report_options.h"
+#include "rez_error.h"
 
-#include <QDir>
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
-constexpr char kUsage[] =
-    "usage: rez-report [-d SEP] [-o OUTDIR] GROUPDIR...\n"
-    "\n"
-    "Runs the REZ group analysis on each GROUPDIR (a folder of *REZ.cry respondent files)\n"
-    "and writes into OUTDIR (default: the current folder) the four files that the program's\n"
-    "Save commands write after a Group run:\n"
-    "  \"<GroupName> Table.rtf\", \"<GroupName> An.rtf\"      Windows-1251 text, CR LF\n"
-    "  \"<GroupName> Scales.gif\", \"<GroupName> Factors.gif\" the two charts, view \"Mean\"\n"
-    "In the file names, / \\ : * ? \" < > | and control characters of the group name\n"
-    "become \"_\".\n"
-    "\n"
-    "  -d SEP     decimal separator for reading and writing numbers (one character);\n"
-    "             default: the system's regional setting\n"
-    "  -o OUTDIR  folder for the files; it must exist\n"
-    "  --help     this text\n"
-    "\n"
-    "A group that fails prints its message and writes nothing; the others go on.\n"
-    "Exit status: 0 all groups written, 1 some group failed, 2 usage error.\n";
+namespace fs = std::filesystem;
 
-int UsageError(const char* message) {
-    std::fprintf(stderr, "rez-report: %s\n\n%s", message, kUsage);
-    return 2;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "rez-report: %s\n\n%s", message.c_str(), rez::ReportUsageText().c_str());
+    return kExitUsage;
+}
+
+// Ends the program: an output that could not be written (a full disk, a closed pipe) is a
+// failure, never a silent success.
+int Finish(int status) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int error = errno;
+        std::fprintf(stderr, "rez-report: cannot write standard output: %s\n",
+                     error != 0 ? std::strerror(error) : "write error");
+        return kExitFailed;
+    }
+    return status;
+}
+
+// The output folder's problem, for a usage error; empty when it is a folder.
+std::string OutputFolderProblem(const fs::path& dir) {
+    std::error_code error;
+    const fs::file_status status = fs::status(dir, error);
+    const std::string shown = rez::EscapeForMessage(rez::DisplayPath(dir));
+    if (status.type() == fs::file_type::not_found)
+        return "the output folder " + shown + " does not exist";
+    if (error)
+        return "the output folder " + shown + " cannot be used: " + error.message();
+    if (!fs::is_directory(status))
+        return shown + " is not a folder";
+    return {};
+}
+
+// A group folder as given, or the folder of a respondent file given in its place (as the
+// window takes the folder of the chosen file).
+fs::path GroupFolder(const fs::path& given) {
+    std::error_code error;
+    if (fs::is_regular_file(given, error))
+        return given.has_parent_path() ? given.parent_path() : fs::path(".");
+    return given;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // The arguments' bytes as given, before Qt could take any of them as its own options.
+    const std::vector<std::string> arguments = rez::CommandLineArguments(argc, argv);
+    const auto parsed = rez::ParseReportOptions(arguments);
+    if (const auto* error = std::get_if<rez::UsageError>(&parsed))
+        return UsageError(error->message);
+    const rez::ReportOptions& options = std::get<rez::ReportOptions>(parsed);
+    switch (options.action) {
+    case rez::ReportOptions::Action::Help:
+        std::fputs(rez::ReportUsageText().c_str(), stdout);
+        return Finish(0);
+    case rez::ReportOptions::Action::Version:
+        std::printf("%s\n", rez::ReportVersionText().c_str());
+        return Finish(0);
+    case rez::ReportOptions::Action::Run:
+        break;
+    }
+
+    std::error_code cwdError;
+    const fs::path outDir = options.outputDir.empty() ? fs::current_path(cwdError)
+                                                      : rez::PathFromBytes(options.outputDir);
+    if (const std::string problem = OutputFolderProblem(outDir); !problem.empty())
+        return UsageError(problem);
+
     // Charts are drawn into pictures, not windows: fonts need a QGuiApplication, but no
-    // display and no Qt Widgets.
+    // display and no Qt Widgets. Qt sees no argument of ours.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const QStringList args = QGuiApplication::arguments().mid(1);
-
-    char separator = rez::SystemDecimalSeparator();
-    QString outDir = QDir::currentPath();
-    QStringList groups;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == u"--help" || arg == u"-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (arg == u"-d" || arg == u"-o") {
-            if (i + 1 >= args.size())
-                return UsageError("option needs a value");
-            const QString value = args[++i];
-            if (arg == u"-o") {
-                outDir = value;
-            } else {
-                if (value.size() != 1 || value.at(0).unicode() > 0x7F || value.at(0).isDigit())
-                    return UsageError("-d takes one character that is not a digit");
-                separator = static_cast<char>(value.at(0).unicode());
-            }
-        } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            return UsageError("unknown option");
-        } else {
-            groups.push_back(arg);
-        }
-    }
-    if (groups.isEmpty())
-        return UsageError("no group directory given");
-    if (!QDir(outDir).exists())
-        return UsageError("the output folder does not exist");
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+    const char separator = options.decimalSeparator.value_or(rez::SystemDecimalSeparator());
 
     int status = 0;
-    for (const QString& group : groups) {
+    for (const std::string& group : options.groupDirs) {
         try {
             const rez::GroupResults results =
-                rez::RunGroupIn(rez::FileSystemPath(group), separator);
-            const std::vector<rez::FileBytes> files = rez::GroupReportFiles(
-                results, rez::FileSystemPath(outDir), separator, rez::RenderReportChart);
+                rez::RunGroupIn(GroupFolder(rez::PathFromBytes(group)), separator);
+            const std::vector<rez::FileBytes> files =
+                rez::GroupReportFiles(results, outDir, separator, rez::RenderReportChart);
             rez::WriteFiles(files);
             for (const rez::FileBytes& file : files)
-                std::printf("%s\n", rez::DisplayPath(file.target).c_str());
+                std::printf("%s\n", rez::EscapeForMessage(rez::DisplayPath(file.target)).c_str());
         } catch (const std::exception& e) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(group)), e.what());
-            status = 1;
+            std::fprintf(stderr, "%s: %s\n",
+                         rez::EscapeForMessage(rez::DisplayPath(rez::PathFromBytes(group))).c_str(),
+                         e.what());
+            status = kExitFailed;
         }
     }
-    return status;
+    return Finish(status);
 }

@@ -72,7 +72,14 @@ std::string FormatFixed1(double value, int width, char sep) {
 }
 
 double ParseTotal(std::string_view text, char sep) {
-    const auto fail = [&]() -> double { throw RezError(MsgNotAFloat(text)); };
+    const std::optional<double> value = TryParseTotal(text, sep);
+    if (!value)
+        throw RezError(MsgNotAFloat(text));
+    return *value;
+}
+
+std::optional<double> TryParseTotal(std::string_view text, char sep) {
+    const auto fail = []() -> std::optional<double> { return std::nullopt; };
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && text[i] == ' ')

@@ -3,6 +3,7 @@
 // program, the -d option on the command line), never taken from the C locale.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,8 @@ inline std::string FormatDifferenceField(double value, char sep) {
 // digits), optional blanks. No hexadecimal, "inf" or "nan"; a value too large for a double
 // fails too. Throws RezError "'<text>' is not a valid floating point value".
 double ParseTotal(std::string_view text, char decimalSeparator);
+
+// ParseTotal without the failure: nothing when `text` is not a total.
+std::optional<double> TryParseTotal(std::string_view text, char decimalSeparator);
 
 } // namespace rez

@@ -132,13 +132,13 @@ RespondentFile ReadRespondentFile(const std::string& path, LineBuffer& lines) {
     SplitLines(plain, lines);
     for (std::string& line : lines)
         line = DecodeCp1251(line);
-    return RespondentFile(lines);
+    return RespondentFile(lines, path);
 }
 
 int RoleFromFileName(std::string_view fileName, std::string_view fullPath) {
     const std::string first = FirstCharacter(fileName);
     if (first.size() != 1 || first[0] < '0' || first[0] > '9')
-        throw RezError(MsgNotAnInteger(first));
+        throw RezError(MsgNotAnInteger(first) + MsgFileLocation(fullPath));
     const int digit = first[0] - '0';
     if (digit > rowColl)
         throw RezError(MsgNotARole(first, fullPath));
@@ -146,9 +146,14 @@ int RoleFromFileName(std::string_view fileName, std::string_view fullPath) {
 }
 
 double ScaleValue(const RespondentFile& file, int s, char decimalSeparator) {
-    const double total =
-        ParseTotal(file.Line(FirstTotalLine + static_cast<std::size_t>(s)), decimalSeparator);
-    return total / ScaleItemCounts[static_cast<std::size_t>(s)];
+    const std::size_t line = FirstTotalLine + static_cast<std::size_t>(s);
+    const std::optional<double> total = TryParseTotal(file.Line(line), decimalSeparator);
+    if (!total) {
+        const std::string where =
+            file.Path().empty() ? std::string() : MsgFileLocation(file.Path(), line + 1);
+        throw RezError(MsgNotAFloat(file.Line(line)) + where);
+    }
+    return *total / ScaleItemCounts[static_cast<std::size_t>(s)];
 }
 
 } // namespace rez

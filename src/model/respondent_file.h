@@ -40,14 +40,19 @@ inline constexpr std::size_t FirstTotalLine = 13;
 // the buffer; valid while the buffer is not refilled.
 class RespondentFile {
 public:
-    explicit RespondentFile(const LineBuffer& lines)
-        : lines_(&lines) {}
+    // `path`: where the lines were read from, for messages; empty when they come from
+    // elsewhere.
+    explicit RespondentFile(const LineBuffer& lines, std::string path = {})
+        : lines_(&lines)
+        , path_(std::move(path)) {}
     // The text of line n; empty for a line past the end.
     const std::string& Line(std::size_t n) const;
     std::size_t LineCount() const { return lines_->size(); }
+    const std::string& Path() const { return path_; }
 
 private:
     const LineBuffer* lines_;
+    std::string path_;
 };
 
 // Splits plain text into lines at CR LF pairs; a lone CR or LF also ends a line. A line end
@@ -62,12 +67,14 @@ void SplitLines(std::string_view text, LineBuffer& lines, bool keepFinalEmpty = 
 RespondentFile ReadRespondentFile(const std::string& path, LineBuffer& lines);
 
 // Result row 0 to 3 of the role digit that starts `fileName` (no directory part). Throws
-// RezError "'<c>' is not a valid integer value" when the first character is no digit, and
+// RezError "'<c>' is not a valid integer value (file <fullPath>)" when the first character is
+// no digit, and
 // "'<d>' is not a valid respondent role in file <fullPath>" for the digits 4 to 9.
 int RoleFromFileName(std::string_view fileName, std::string_view fullPath);
 
 // Total of scale s (line 13 + s) divided by the scale's item count. Throws RezError
-// "'<line>' is not a valid floating point value" when the line is no number.
+// "'<line>' is not a valid floating point value (file <path>, line <13 + s + 1>)" when the
+// line is no number; lines are counted from 1 there, as editors show them.
 double ScaleValue(const RespondentFile& file, int s, char decimalSeparator);
 
 } // namespace rez

@@ -8,10 +8,17 @@
 
 namespace rez {
 
+// `text` as a message shows it, whole and readable: control characters (C0, DEL, and C1 such
+// as the U+0098 that byte 0x98 of a respondent file reads as) and bytes that are not UTF-8
+// are escaped ("\x1b", "\u0098", "\xff"), so a NUL no longer ends the message and nothing
+// from a file or path reaches the terminal raw. Everything else stays, backslashes included.
+std::string EscapeForMessage(std::string_view text);
+
 class RezError : public std::runtime_error {
 public:
-    explicit RezError(const std::string& message)
-        : std::runtime_error(message) {}
+    // Texts from files and paths may be part of `message`; it is kept escaped.
+    explicit RezError(std::string_view message)
+        : std::runtime_error(EscapeForMessage(message)) {}
 };
 
 // The user-facing messages; `%s` parts are passed in as UTF-8.
@@ -23,5 +30,8 @@ std::string MsgNotAnInteger(std::string_view text);
 std::string MsgNotAFloat(std::string_view text);
 std::string MsgNotARole(std::string_view digit, std::string_view path);
 std::string MsgFileTooLarge(std::string_view path);
+// Where a failure happened, to append to its message: " (file PATH)", or with a line number
+// counted from 1 " (file PATH, line N)".
+std::string MsgFileLocation(std::string_view path, std::size_t line = 0);
 
 } // namespace rez

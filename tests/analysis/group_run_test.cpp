@@ -206,7 +206,8 @@ TEST_F(GroupRun, FirstBadFileInListingOrderEndsTheRun) {
     badTotals[5] = "4,5";
     Add("2aREZ.cry", "s", badTotals);
     Add("xREZ.cry", "x", UniformTotals(6));
-    EXPECT_EQ(FailureOf(), "'4,5' is not a valid floating point value");
+    EXPECT_EQ(FailureOf(), "'4,5' is not a valid floating point value (file " + dir.dirText() +
+                               "2aREZ.cry, line 19)");
 }
 
 TEST_F(GroupRun, RoleFailures) {
@@ -215,7 +216,7 @@ TEST_F(GroupRun, RoleFailures) {
               "'5' is not a valid respondent role in file " + dir.dirText() + "5aREZ.cry");
     std::filesystem::remove(dir.path() / "5aREZ.cry");
     Add("ЯREZ.cry", "letter", UniformTotals(6));
-    EXPECT_EQ(FailureOf(), "'Я' is not a valid integer value");
+    EXPECT_EQ(FailureOf(), "'Я' is not a valid integer value (file " + dir.dirText() + "ЯREZ.cry)");
 }
 
 TEST_F(GroupRun, DirectoryNamedLikeARespondentFileEndsTheRun) {

@@ -23,10 +23,18 @@ struct Outcome {
     std::string err;
 };
 
-Outcome Report(const QStringList& arguments) {
+// Runs `program` (rez-report unless given) in `workingDir` (the test's own unless given),
+// standard output into `stdoutFile` when one is given.
+Outcome RunProgram(const QStringList& arguments, const fs::path& workingDir = {},
+                   const QString& stdoutFile = {},
+                   const QString& program = QStringLiteral(REZ_REPORT_BINARY)) {
     QProcess process;
-    process.setProgram(QStringLiteral(REZ_REPORT_BINARY));
+    process.setProgram(program);
     process.setArguments(arguments);
+    if (!workingDir.empty())
+        process.setWorkingDirectory(QString::fromStdString(workingDir.string()));
+    if (!stdoutFile.isEmpty())
+        process.setStandardOutputFile(stdoutFile);
     auto environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY")); // it must not need one
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
@@ -36,6 +44,10 @@ Outcome Report(const QStringList& arguments) {
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
             process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
+}
+
+Outcome Report(const QStringList& arguments) {
+    return RunProgram(arguments);
 }
 
 std::set<std::string> FilesIn(const fs::path& dir) {
@@ -196,28 +208,102 @@ struct UsageCase {
     const char* name;
     QStringList arguments;
     int exitCode;
+    std::string says; // part of what it prints
 };
 REZ_PRINT_CASE_BY_NAME(UsageCase)
 
 class RezReportUsage : public testing::TestWithParam<UsageCase> {};
 
-TEST_P(RezReportUsage, ExitStatus) {
+TEST_P(RezReportUsage, ExitStatusAndMessage) {
     const Outcome o = Report(GetParam().arguments);
     EXPECT_EQ(o.exitCode, GetParam().exitCode) << o.err;
+    EXPECT_NE((o.out + o.err).find(GetParam().says), std::string::npos) << o.out << o.err;
 }
+
+QStringList Args(std::initializer_list<const char*> arguments) {
+    QStringList list;
+    for (const char* argument : arguments)
+        list.push_back(QString::fromUtf8(argument));
+    return list;
+}
+
+const std::string kSeparatorRule = "-d takes one printable ASCII character other than a digit";
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, RezReportUsage,
     testing::Values(
-        UsageCase{"Help", {QStringLiteral("--help")}, 0}, UsageCase{"NoGroup", {}, 2},
-        UsageCase{"UnknownOption", {QStringLiteral("-x"), QStringLiteral("g")}, 2},
-        UsageCase{"MissingValue", {QStringLiteral("-d")}, 2},
-        UsageCase{
-            "LongSeparator", {QStringLiteral("-d"), QStringLiteral(".."), QStringLiteral("g")}, 2},
-        UsageCase{"MissingOutputFolder",
-                  {QStringLiteral("-o"), QStringLiteral("/nonexistent/rez"), QStringLiteral("g")},
-                  2},
-        UsageCase{"MissingGroupFolder", {QStringLiteral("/nonexistent/group")}, 1}),
+        UsageCase{"Help", Args({"--help"}), 0, "usage: rez-report"},
+        UsageCase{"Version", Args({"--version"}), 0, "rez-report " REZ_VERSION "\n"},
+        UsageCase{"NoGroup", {}, 2, "no group folder given"},
+        UsageCase{"UnknownOption", Args({"-x", "g"}), 2, "unknown option -x"},
+        UsageCase{"MissingValue", Args({"-d"}), 2, "option -d needs a value"},
+        UsageCase{"SeparatorIsTheColumnSeparator", Args({"-d", ";", "g"}), 2, kSeparatorRule},
+        UsageCase{"SeparatorIsAnExponentLetter", Args({"-d", "e", "g"}), 2, kSeparatorRule},
+        UsageCase{"SeparatorIsCyrillic", Args({"-d", "ю", "g"}), 2, kSeparatorRule},
+        UsageCase{"EmptyGroupFolder", Args({""}), 2, "a group folder name is empty"},
+        UsageCase{"EmptyOutputFolder", Args({"-o", "", "g"}), 2, "-o needs a folder name"},
+        UsageCase{"MissingOutputFolder", Args({"-o", "/nonexistent/rez", "g"}), 2,
+                  "the output folder /nonexistent/rez does not exist"},
+        UsageCase{"OutputFolderIsAFile", Args({"-o", REZ_REPORT_BINARY, "g"}), 2,
+                  REZ_REPORT_BINARY " is not a folder"},
+        UsageCase{"MissingGroupFolder", Args({"/nonexistent/group"}), 1,
+                  "/nonexistent/group: Cannot open file /nonexistent/group/"}),
     rez::test::ByName());
+
+const std::set<std::string> kOrlovFiles = {
+    "Орлов Виктор Степанович Table.rtf", "Орлов Виктор Степанович An.rtf",
+    "Орлов Виктор Степанович Scales.gif", "Орлов Виктор Степанович Factors.gif"};
+
+TEST(RezReport, StandardOutputThatCannotBeWrittenFails) {
+    rez::test::TempDir out;
+    const Outcome o = RunProgram(
+        {QStringLiteral("-o"), Q(out.path()), Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov")}, {},
+        QStringLiteral("/dev/full"));
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_NE(o.err.find("rez-report: cannot write standard output: No space left on device\n"),
+              std::string::npos)
+        << o.err;
+}
+
+// A respondent file stands for its folder; after "--" a folder may be named like an option.
+TEST(RezReport, GroupGivenAsARespondentFileOrAfterDoubleDash) {
+    rez::test::TempDir work;
+    fs::create_directories(work.path() / "out1");
+    fs::create_directories(work.path() / "out2");
+    fs::copy(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov", work.path() / "-g");
+    Outcome o = RunProgram(Args({"-o", "out1", "-g/2-02REZ.cry"}), work.path());
+    EXPECT_EQ(o.exitCode, 2) << "without --, -g is an option";
+    o = RunProgram(Args({"-o", "out1", "--", "-g/2-02REZ.cry"}), work.path());
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(FilesIn(work.path() / "out1"), kOrlovFiles);
+    o = RunProgram(Args({"-o", "out2", "--", "-g"}), work.path());
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(FilesIn(work.path() / "out2"), kOrlovFiles);
+}
+
+// Folders copied from a Windows disk have Windows-1251 names: their bytes are used as given,
+// and messages show them escaped.
+TEST(RezReport, FolderNamesThatAreNotUtf8) {
+    rez::test::TempDir work;
+    const std::string group = "\xcf\xe0\xef\xea\xe0"; // "Папка" in Windows-1251
+    const std::string output = "\xd0\xe5\xe7";        // "Рез"
+    fs::copy(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov", work.path() / group);
+    fs::create_directory(work.path() / output);
+    fs::create_directory(work.path() / (group + "2"));
+    rez::test::WriteBytes(work.path() / (group + "2") / "x-01REZ.cry", "");
+    // QProcess passes arguments as UTF-8; the shell passes the bytes.
+    const Outcome o = RunProgram({QStringLiteral("-c"),
+                                  QStringLiteral("exec \"$0\" -o \"$(printf '\\320\\345\\347')\" "
+                                                 "\"$(printf '\\317\\340\\357\\352\\340')\" "
+                                                 "\"$(printf '\\317\\340\\357\\352\\3402')\""),
+                                  QStringLiteral(REZ_REPORT_BINARY)},
+                                 work.path(), {}, QStringLiteral("/bin/sh"));
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_EQ(FilesIn(work.path() / output), kOrlovFiles);
+    EXPECT_NE(o.err.find("\n\\xcf\\xe0\\xef\\xea\\xe02: 'x' is not a valid integer value (file "
+                         "\\xcf\\xe0\\xef\\xea\\xe02/x-01REZ.cry)\n"),
+              std::string::npos)
+        << o.err;
+}
 
 } // namespace

@@ -94,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct BadCase {
     const char* name;
-    const char* text;
+    std::string text;
+    const char* shown = nullptr; // the text as the message shows it, when escaped
 };
 REZ_PRINT_CASE_BY_NAME(BadCase)
 
@@ -107,8 +108,8 @@ TEST_P(ParseTotalRejects, WithTheFloatingPointMessage) {
             rez::ParseTotal(c.text, sep);
             ADD_FAILURE() << "accepted '" << c.text << "' with '" << sep << "'";
         } catch (const rez::RezError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      std::string("'") + c.text + "' is not a valid floating point value");
+            EXPECT_EQ(std::string(e.what()), "'" + (c.shown ? std::string(c.shown) : c.text) +
+                                                 "' is not a valid floating point value");
         }
     }
 }
@@ -121,7 +122,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BadCase{"Inf", "inf"}, BadCase{"Nan", "nan"}, BadCase{"Hex", "0x1A"},
                     BadCase{"Overflow", "1e999"}, BadCase{"HugeMantissa", "9e308"},
                     BadCase{"InnerBlank", "4 2"}, BadCase{"TwoSigns", "+-4"},
-                    BadCase{"Letters", "42abc"}, BadCase{"Tab", "\t42"},
+                    BadCase{"Letters", "42abc"}, BadCase{"Tab", "\t42", "\\x0942"},
+                    BadCase{"NulKeepsTheWholeText", std::string("4\0 2", 4), "4\\x00 2"},
+                    BadCase{"C1ControlOfByte0x98", "4\u0098", "4\\u0098"},
                     BadCase{"TwoSeparators", "4.2.1"}, BadCase{"ExponentOnly", "e5"}),
     rez::test::ByName());
 

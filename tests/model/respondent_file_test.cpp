@@ -88,8 +88,9 @@ TEST(ReadRespondentFile, FileOf35LinesFailsOnScaleW) {
     const auto file = rez::ReadRespondentFile(dir.dirText() + "f", buffer);
     for (int s = 0; s < 22; ++s)
         EXPECT_DOUBLE_EQ(rez::ScaleValue(file, s, '.'), 4.0);
+    // Lines counted from 1, as editors show them: scale W's total is line 35 from 0.
     EXPECT_EQ(MessageOf([&] { rez::ScaleValue(file, 22, '.'); }),
-              "'' is not a valid floating point value");
+              "'' is not a valid floating point value (file " + dir.dirText() + "f, line 36)");
 }
 
 TEST(ReadRespondentFile, EmptyFileHasNoLines) {
@@ -100,7 +101,7 @@ TEST(ReadRespondentFile, EmptyFileHasNoLines) {
     EXPECT_EQ(file.LineCount(), 0u);
     EXPECT_EQ(file.Line(0), "");
     EXPECT_EQ(MessageOf([&] { rez::ScaleValue(file, 0, '.'); }),
-              "'' is not a valid floating point value");
+              "'' is not a valid floating point value (file " + dir.dirText() + "empty, line 14)");
 }
 
 TEST(ReadRespondentFile, TotalWithTheOtherSeparatorFails) {
@@ -111,7 +112,7 @@ TEST(ReadRespondentFile, TotalWithTheOtherSeparatorFails) {
     WriteRespondentFile(dir.path() / "f", lines);
     const auto file = rez::ReadRespondentFile(dir.dirText() + "f", buffer);
     EXPECT_EQ(MessageOf([&] { rez::ScaleValue(file, 3, '.'); }),
-              "'24,5' is not a valid floating point value");
+              "'24,5' is not a valid floating point value (file " + dir.dirText() + "f, line 17)");
     EXPECT_DOUBLE_EQ(rez::ScaleValue(file, 3, ','), 3.5);
 }
 
@@ -199,10 +200,13 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RoleCase{"Self", "0abcREZ.cry", 0, ""}, RoleCase{"Manager", "1REZ.cry", 1, ""},
         RoleCase{"Subordinate", "2-01REZ.cry", 2, ""}, RoleCase{"Colleague", "3xREZ.cry", 3, ""},
-        RoleCase{"Letter", "xREZ.cry", -1, "'x' is not a valid integer value"},
-        RoleCase{"CyrillicLetter", "ЯREZ.cry", -1, "'Я' is not a valid integer value"},
-        RoleCase{"Sign", "+1REZ.cry", -1, "'+' is not a valid integer value"},
-        RoleCase{"Empty", "", -1, "'' is not a valid integer value"},
+        RoleCase{"Letter", "xREZ.cry", -1, "'x' is not a valid integer value (file /d/xREZ.cry)"},
+        RoleCase{"CyrillicLetter", "ЯREZ.cry", -1,
+                 "'Я' is not a valid integer value (file /d/ЯREZ.cry)"},
+        RoleCase{"Sign", "+1REZ.cry", -1, "'+' is not a valid integer value (file /d/+1REZ.cry)"},
+        RoleCase{"EscapeShownEscaped", "\x1b[2JREZ.cry", -1,
+                 "'\\x1b' is not a valid integer value (file /d/\\x1b[2JREZ.cry)"},
+        RoleCase{"Empty", "", -1, "'' is not a valid integer value (file /d/)"},
         RoleCase{"Five", "5REZ.cry", -1, "'5' is not a valid respondent role in file /d/5REZ.cry"},
         RoleCase{"Nine", "9REZ.cry", -1, "'9' is not a valid respondent role in file /d/9REZ.cry"}),
     rez::test::ByName());

@@ -112,7 +112,11 @@ TEST_F(GroupCommand, FailedRunChangesNothing) {
 
     RunOnGroup("bad");
     ASSERT_EQ(dialogs->errors.size(), 1);
-    EXPECT_EQ(dialogs->errors[0], u"'4,5' is not a valid floating point value."_qs);
+    // The same text as on the command line: where it happened, and no full stop after ")".
+    EXPECT_EQ(dialogs->errors[0],
+              u"'4,5' is not a valid floating point value (file "_qs +
+                  QString::fromStdString((root.path() / "bad" / "2bREZ.cry").string()) +
+                  u", line 17)"_qs);
     EXPECT_EQ(dialogs->busyCursorAtError, std::vector<bool>{false});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(Memo().toPlainText(), memo);

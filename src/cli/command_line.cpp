@@ -1,0 +1,50 @@
+#include "command_line.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
+namespace rez {
+
+#ifdef _WIN32
+
+namespace {
+
+std::string Utf8Of(const wchar_t* text) {
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1)
+        return {};
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), length, nullptr, nullptr);
+    bytes.pop_back(); // the terminating NUL
+    return bytes;
+}
+
+} // namespace
+
+std::vector<std::string> CommandLineArguments(int, char**) {
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(Utf8Of(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
+}
+
+#else
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+    return arguments;
+}
+
+#endif
+
+} // namespace rez

@@ -1,0 +1,198 @@
+#include "report_options.h"
+
+#include "rez_error.h"
+
+#include <algorithm>
+#include <array>
+
+namespace rez {
+namespace {
+
+// One option of rez-report.
+struct OptionSpec {
+    char shortName = 0;         // "-d": 'd'; 0 when the option has only a long name
+    std::string_view longName;  // "--help": "help"; empty when it has only a short name
+    std::string_view valueName; // "SEP" for an option that takes a value; empty for a flag
+    std::string_view help;      // its lines in the usage text, '\n' between them
+    // Applies the option; returns a message when `value` is not acceptable.
+    std::optional<std::string> (*apply)(ReportOptions& options, std::string_view value);
+};
+
+std::optional<std::string> SetSeparator(ReportOptions& options, std::string_view value) {
+    if (value.size() != 1 || !IsAcceptedDecimalSeparator(value[0]))
+        return "-d takes one printable ASCII character other than a digit, a sign, a letter, "
+               "a blank or ';', such as '.' or ','";
+    options.decimalSeparator = value[0];
+    return std::nullopt;
+}
+
+std::optional<std::string> SetOutputDir(ReportOptions& options, std::string_view value) {
+    if (value.empty())
+        return "-o needs a folder name";
+    options.outputDir = std::string(value);
+    return std::nullopt;
+}
+
+std::optional<std::string> AskForHelp(ReportOptions& options, std::string_view) {
+    options.action = ReportOptions::Action::Help;
+    return std::nullopt;
+}
+
+std::optional<std::string> AskForVersion(ReportOptions& options, std::string_view) {
+    options.action = ReportOptions::Action::Version;
+    return std::nullopt;
+}
+
+// The options in the order the usage text lists them.
+constexpr std::array OptionTable = {
+    OptionSpec{'d',
+               {},
+               "SEP",
+               "decimal separator for reading and writing numbers: one printable\n"
+               "ASCII character other than a digit, sign, letter, blank or ';',\n"
+               "such as . or , (default: the system's regional setting)",
+               SetSeparator},
+    OptionSpec{'o', {}, "OUTDIR", "folder for the files; it must exist", SetOutputDir},
+    OptionSpec{'h', "help", {}, "this text", AskForHelp},
+    OptionSpec{0, "version", {}, "the program's version", AskForVersion},
+};
+
+const OptionSpec* FindShort(char name) {
+    const auto it = std::find_if(OptionTable.begin(), OptionTable.end(),
+                                 [name](const OptionSpec& o) { return o.shortName == name; });
+    return it == OptionTable.end() ? nullptr : &*it;
+}
+
+const OptionSpec* FindLong(std::string_view name) {
+    const auto it =
+        std::find_if(OptionTable.begin(), OptionTable.end(), [name](const OptionSpec& o) {
+            return !o.longName.empty() && o.longName == name;
+        });
+    return it == OptionTable.end() ? nullptr : &*it;
+}
+
+UsageError Usage(std::string message) {
+    return {EscapeForMessage(message)};
+}
+
+} // namespace
+
+bool IsAcceptedDecimalSeparator(char c) {
+    const bool printable = c > ' ' && c < 0x7F;
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const bool digit = c >= '0' && c <= '9';
+    return printable && !letter && !digit && c != '+' && c != '-' && c != ';';
+}
+
+std::variant<ReportOptions, UsageError> ParseReportOptions(std::span<const std::string> arguments) {
+    ReportOptions options;
+    const auto finished = [&options] { return options.action != ReportOptions::Action::Run; };
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size() && !finished(); ++i) {
+        const std::string_view arg = arguments[i];
+        // The value of an option that takes one: `attached`, else the next argument.
+        const auto apply =
+            [&](const OptionSpec& option, std::string_view shown,
+                std::optional<std::string_view> attached) -> std::optional<UsageError> {
+            std::string_view value;
+            if (!option.valueName.empty()) {
+                if (attached) {
+                    value = *attached;
+                } else if (i + 1 < arguments.size()) {
+                    value = arguments[++i];
+                } else {
+                    return Usage("option " + std::string(shown) + " needs a value");
+                }
+            } else if (attached) {
+                return Usage("option " + std::string(shown) + " takes no value");
+            }
+            if (auto message = option.apply(options, value))
+                return Usage(*message);
+            return std::nullopt;
+        };
+
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            if (arg.empty())
+                return Usage("a group folder name is empty");
+            options.groupDirs.emplace_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg.starts_with("--")) {
+            const std::size_t equals = arg.find('=');
+            const std::string_view name = arg.substr(2, equals == arg.npos ? arg.npos : equals - 2);
+            const OptionSpec* option = FindLong(name);
+            if (option == nullptr)
+                return Usage("unknown option --" + std::string(name));
+            std::optional<std::string_view> attached;
+            if (equals != arg.npos)
+                attached = arg.substr(equals + 1);
+            if (auto error = apply(*option, "--" + std::string(name), attached))
+                return *error;
+        } else {
+            // One or more short options; one that takes a value takes the rest of the argument.
+            for (std::size_t k = 1; k < arg.size() && !finished(); ++k) {
+                const OptionSpec* option = FindShort(arg[k]);
+                const std::string shown = "-" + std::string(1, arg[k]);
+                if (option == nullptr)
+                    return Usage("unknown option " + shown);
+                std::optional<std::string_view> attached;
+                if (!option->valueName.empty() && k + 1 < arg.size())
+                    attached = arg.substr(k + 1);
+                if (auto error = apply(*option, shown, attached))
+                    return *error;
+                if (attached)
+                    break;
+            }
+        }
+    }
+    if (!finished() && options.groupDirs.empty())
+        return Usage("no group folder given");
+    return options;
+}
+
+std::string ReportUsageText() {
+    std::string text =
+        "usage: rez-report [OPTION]... [--] GROUPDIR...\n"
+        "\n"
+        "Runs the REZ group analysis on each GROUPDIR (a folder of *REZ.cry respondent files,\n"
+        "or one such file standing for its folder) and writes into OUTDIR (default: the\n"
+        "current folder) the four files that the program's Save commands write after a Group\n"
+        "run:\n"
+        "  \"<GroupName> Table.rtf\", \"<GroupName> An.rtf\"      Windows-1251 text, CR LF\n"
+        "  \"<GroupName> Scales.gif\", \"<GroupName> Factors.gif\" the two charts, view \"Mean\"\n"
+        "In the file names, / \\ : * ? \" < > | and control characters of the group name\n"
+        "become \"_\".\n"
+        "\n";
+    constexpr std::size_t helpColumn = 18;
+    for (const OptionSpec& option : OptionTable) {
+        std::string names = "  ";
+        if (option.shortName != 0)
+            names += std::string("-") + option.shortName + (option.longName.empty() ? "" : ", ");
+        else
+            names += "    ";
+        if (!option.longName.empty())
+            names += "--" + std::string(option.longName);
+        if (!option.valueName.empty())
+            names += (option.longName.empty() ? " " : "=") + std::string(option.valueName);
+        names.resize(std::max(names.size() + 1, helpColumn), ' ');
+        std::string_view help = option.help;
+        for (bool first = true; !help.empty() || first; first = false) {
+            const std::size_t end = help.find('\n');
+            text += (first ? names : std::string(helpColumn, ' ')) +
+                    std::string(help.substr(0, end)) + "\n";
+            help = end == help.npos ? std::string_view() : help.substr(end + 1);
+        }
+    }
+    text += "  --              ends the options: every argument after it is a GROUPDIR\n"
+            "\n"
+            "A group that fails prints its message and writes nothing; the others go on.\n"
+            "Exit status: 0 all groups written, 1 some group failed or standard output could\n"
+            "not be written, 2 usage error.\n";
+    return text;
+}
+
+std::string ReportVersionText() {
+    return std::string("rez-report ") + REZ_VERSION;
+}
+
+} // namespace rez

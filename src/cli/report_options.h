@@ -1,0 +1,50 @@
+// rez-report's options, parsed from the arguments alone: no file system, no Qt, so every
+// command line can be tested and fuzzed. The options live in one table in report_options.cpp:
+// an option is added by a field here and a row there, and the usage text follows the rows.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace rez {
+
+struct ReportOptions {
+    enum class Action { Run, Help, Version };
+    Action action = Action::Run;
+    // -d: the decimal separator of every number read and written; none: the system's.
+    std::optional<char> decimalSeparator;
+    // -o: the output folder, its bytes as given; empty: the current folder.
+    std::string outputDir;
+    // The group folders, each a folder of respondent files or one such file standing for its
+    // folder, bytes as given, in command-line order.
+    std::vector<std::string> groupDirs;
+};
+
+// A command line that cannot run: rez-report prints the message and the usage text and ends
+// with status 2.
+struct UsageError {
+    std::string message;
+};
+
+// Parses the arguments after the program's name. Options may stand before, between and after
+// the group folders; "--" ends the options, so a folder named "-g" can follow it. Short
+// options take their value attached ("-d,") or as the next argument, long ones after "=" or as
+// the next argument. --help and --version end the parsing at once.
+std::variant<ReportOptions, UsageError> ParseReportOptions(std::span<const std::string> arguments);
+
+// The --help text.
+std::string ReportUsageText();
+
+// "rez-report VERSION", the --version line.
+std::string ReportVersionText();
+
+// Whether -d takes `c`: a printable ASCII character that is not a digit, a sign, a letter, a
+// blank or ';' (the table file's own column separator); all of these would make numbers in
+// the written files unreadable.
+bool IsAcceptedDecimalSeparator(char c);
+
+} // namespace rez
