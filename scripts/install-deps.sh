@@ -13,6 +13,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   xvfb xauth imagemagick x11-utils openbox xdotool giflib-tools
   libxlsxwriter-dev python3-openpyxl
+  poppler-utils
 )
 
 missing=()
