@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -164,6 +165,22 @@ TEST_F(ManagerReport, SameInputAndEpochGiveTheSameBytes) {
     EXPECT_EQ(time.PageDate, QStringLiteral("01.01.2026"));
     EXPECT_EQ(rez::ManagerReportPdf(results, {3, 1.0}, ',', time),
               rez::ManagerReportPdf(results, {3, 1.0}, ',', rez::CurrentReportTime()));
+}
+
+// Cohort runs draw groups on worker threads: the file must not depend on the thread.
+TEST_F(ManagerReport, WorkerThreadsDrawTheSameBytes) {
+    const rez::GroupResults results =
+        rez::RunGroup(std::string(REZ_SAMPLE_DATA_DIR) + "/Smirnov/", ',', buffer);
+    const rez::ReportTime time = rez::CurrentReportTime();
+    const std::string expected = rez::ManagerReportPdf(results, {3, 1.0}, ',', time);
+    std::vector<std::string> drawn(4);
+    std::vector<std::thread> threads;
+    for (std::string& pdf : drawn)
+        threads.emplace_back([&] { pdf = rez::ManagerReportPdf(results, {3, 1.0}, ',', time); });
+    for (std::thread& t : threads)
+        t.join();
+    for (const std::string& pdf : drawn)
+        EXPECT_EQ(pdf, expected);
 }
 
 TEST_F(ManagerReport, EpochThatIsNotAWholeNumberIsIgnored) {
