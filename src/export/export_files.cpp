@@ -126,6 +126,12 @@ QString WithGifExtension(const QString& chosen) {
                : chosen + QStringLiteral(".gif");
 }
 
+QString WithPdfExtension(const QString& chosen) {
+    return chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
+               ? chosen
+               : chosen + QStringLiteral(".pdf");
+}
+
 QString ProposedResultPath(const QString& exeDir, const QString& groupName, QStringView suffix) {
     return exeDir + QStringLiteral("Results") + QDir::separator() +
            QString::fromStdString(ReportFileStem(Utf8Of(groupName))) + suffix.toString();

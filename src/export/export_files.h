@@ -39,6 +39,9 @@ void SaveChartGif(const QString& path, const QImage& image);
 // The chosen name with ".gif" appended unless it already ends in exactly ".gif".
 QString WithGifExtension(const QString& chosen);
 
+// The chosen name with ".pdf" appended unless it already ends in ".pdf" in any letter case.
+QString WithPdfExtension(const QString& chosen);
+
 // `exeDir` + "Results" + separator + the group's file stem (ReportFileStem) + `suffix`.
 QString ProposedResultPath(const QString& exeDir, const QString& groupName, QStringView suffix);
 

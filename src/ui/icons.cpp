@@ -112,6 +112,17 @@ void DrawPlots(QPainter& p) {
     Bars(p, 3.5, 14, 3, {10, 6.5, 3.5});
 }
 
+void DrawReport(QPainter& p) {
+    p.setPen(QPen(Outline, 0.8));
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF({QPointF(2.5, 1), QPointF(10.5, 1), QPointF(13.5, 4), QPointF(13.5, 15),
+                             QPointF(2.5, 15)}));
+    p.drawPolyline(QPolygonF({QPointF(10.5, 1), QPointF(10.5, 4), QPointF(13.5, 4)}));
+    p.setPen(QPen(QColor(0, 0, 128), 1));
+    p.drawLine(QPointF(4.5, 4), QPointF(9, 4));
+    Bars(p, 4.5, 13.5, 1.8, {6, 3.5, 2});
+}
+
 // A ring for the all-round (360-degree) view, with the level colours' bars inside.
 void DrawApp(QPainter& p) {
     p.setPen(Qt::NoPen);
@@ -139,6 +150,9 @@ QIcon TableIcon() {
 }
 QIcon PlotsIcon() {
     return MakeIcon(DrawPlots);
+}
+QIcon ReportIcon() {
+    return MakeIcon(DrawReport);
 }
 
 QPixmap AppPicture(int size) {

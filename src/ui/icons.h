@@ -12,6 +12,7 @@ QIcon SaveIcon();     // a diskette
 QIcon AnalysisIcon(); // a page of text
 QIcon TableIcon();    // a grid with a header row
 QIcon PlotsIcon();    // a bar chart
+QIcon ReportIcon();   // a printed page with a small chart: the manager's report
 
 // The program's picture at `size` x `size` pixels, and the window icon made from it.
 QPixmap AppPicture(int size);

@@ -91,6 +91,8 @@ void TForm1::buildMenu() {
          &TForm1::saveTable},
         {u"mmSavePlots", u"&Plots", PlotsIcon, Qt::CTRL | Qt::SHIFT | Qt::Key_P,
          &TForm1::savePlots},
+        {u"mmSaveReport", u"&Report (PDF)", ReportIcon, Qt::CTRL | Qt::SHIFT | Qt::Key_R,
+         &TForm1::saveReport},
     };
     for (const SaveItem& item : items) {
         QAction* action = save->addAction(item.icon(), QString::fromUtf16(item.caption));

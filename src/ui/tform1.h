@@ -75,6 +75,8 @@ private:
     void saveAnalysis();
     void saveTable();
     void savePlots();
+    // The manager's report of the results as a PDF file.
+    void saveReport();
 
     // Runs one command. When it throws, the command ends there and its message goes to the
     // error box; the window stays usable.

@@ -3,9 +3,11 @@
 // hand its results to the results model.
 
 #include "analysis_memo.h"
+#include "atomic_file.h"
 #include "busy_cursor.h"
 #include "export_files.h"
 #include "group_run.h"
+#include "manager_report.h"
 #include "profile_chart.h"
 #include "result_texts.h"
 #include "results_model.h"
@@ -76,6 +78,19 @@ void TForm1::savePlots() {
         u"Запись графика фаз и факторов в gif-файлы"_s, proposedName(u" Factors.gif"));
     if (!factors.isEmpty())
         SaveChartGif(WithGifExtension(factors), resultsPanel_->factorChart().picture());
+}
+
+void TForm1::saveReport() {
+    const QString chosen =
+        dialogs_->getSaveFileName(u"Запись отчета для руководителя в pdf-файл"_s,
+                                  proposedName(QString::fromUtf8(ManagerReportSuffix)));
+    if (chosen.isEmpty())
+        return;
+    BusyCursor busy;
+    // The thresholds the report's text explains: groups of at least 3, gaps from 1.0.
+    const std::string pdf = ManagerReportPdf(results_->results(), ReportOptions{},
+                                             results_->decimalSeparator(), CurrentReportTime());
+    WriteFileAtomically(FileSystemPath(WithPdfExtension(chosen)), pdf);
 }
 
 } // namespace rez

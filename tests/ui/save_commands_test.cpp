@@ -3,6 +3,7 @@
 #include "chart_picture.h"
 #include "cp1251.h"
 #include "group_report.h"
+#include "manager_report.h"
 #include "param_name.h"
 #include "rez_error.h"
 #include "test_files.h"
@@ -135,6 +136,25 @@ TEST_F(SaveCommands, FailureOnTheScaleChartEndsTheCommand) {
     EXPECT_FALSE(fs::exists(out.path() / "f.gif"));
 }
 
+// The report with the thresholds its text names (K = 3, T = 1.0), the window's decimal
+// separator and the date of SOURCE_DATE_EPOCH; ".pdf" is added unless the name has it.
+TEST_F(SaveCommands, ReportIsTheManagersPdfOfTheResultsShown) {
+    setenv("SOURCE_DATE_EPOCH", "1767225600", 1);
+    dialogs->saveAnswers = {Q(out.path() / "r"), Q(out.path() / "s.PDF")};
+    Save("mmSaveReport");
+    Save("mmSaveReport");
+    ASSERT_EQ(dialogs->saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs->saveRequests[0].title, u"Запись отчета для руководителя в pdf-файл"_qs);
+    EXPECT_EQ(dialogs->saveRequests[0].proposedPath,
+              form->programFolder() + u"Results/Смирнов Андрей Викторович Report.pdf"_qs);
+    const std::string expected = rez::ManagerReportPdf(
+        Model().results(), {3, 1.0}, Model().decimalSeparator(), rez::CurrentReportTime());
+    unsetenv("SOURCE_DATE_EPOCH");
+    EXPECT_EQ(ReadBytes(out.path() / "r.pdf"), expected);
+    EXPECT_EQ(ReadBytes(out.path() / "s.PDF"), expected);
+    EXPECT_TRUE(dialogs->errors.isEmpty());
+}
+
 // --- Faults: every save, in the window and on the command line, with its writes failing at
 // every 512-byte boundary of each file and at each step of the commit. The old files stay byte
 // for byte, the message names the file and the system's reason, nothing temporary is left.
@@ -247,8 +267,8 @@ QString SaveInWindow(TForm1& form, rez::test::DialogLog& dialogs, const QStringL
 QString SaveOnCommandLine(TForm1& form, const fs::path& results) {
     static std::vector<rez::FileBytes> files;
     if (files.empty())
-        files = rez::GroupReportFiles(form.findChild<rez::ResultsModel*>()->results(), results,
-                                      '.', rez::RenderReportChart);
+        files = rez::GroupReportFiles(form.findChild<rez::ResultsModel*>()->results(), results, '.',
+                                      rez::RenderReportChart);
     try {
         rez::WriteFiles(files);
     } catch (const rez::RezError& e) {
@@ -287,6 +307,13 @@ INSTANTIATE_TEST_SUITE_P(
                      return SaveInWindow(form, dialogs,
                                          {{}, Q(results / (std::string(kName) + " Factors.gif"))},
                                          "mmSavePlots");
+                 }},
+        SaveCase{"Report",
+                 {std::string(kName) + " Report.pdf"},
+                 [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
+                     return SaveInWindow(form, dialogs,
+                                         {Q(results / (std::string(kName) + " Report.pdf"))},
+                                         "mmSaveReport");
                  }},
         SaveCase{"CommandLineSet",
                  {std::string(kName) + " Table.rtf", std::string(kName) + " An.rtf",

@@ -48,13 +48,15 @@ TEST_F(Form1Test, OpensWithItsCaptionGroupEnabledSaveDisabledPanelHidden) {
     EXPECT_EQ(Shown(save), QStringLiteral("Save"));
     EXPECT_FALSE(save->isEnabled());
     const QList<QAction*> saveItems = save->menu()->actions();
-    ASSERT_EQ(saveItems.size(), 3);
+    ASSERT_EQ(saveItems.size(), 4);
     EXPECT_EQ(saveItems[0], Action("mmSaveAnalysis"));
     EXPECT_EQ(saveItems[1], Action("mmSaveTable"));
     EXPECT_EQ(saveItems[2], Action("mmSavePlots"));
+    EXPECT_EQ(saveItems[3], Action("mmSaveReport"));
     EXPECT_EQ(Shown(saveItems[0]), QStringLiteral("Analysis"));
     EXPECT_EQ(Shown(saveItems[1]), QStringLiteral("Table"));
     EXPECT_EQ(Shown(saveItems[2]), QStringLiteral("Plots"));
+    EXPECT_EQ(Shown(saveItems[3]), QStringLiteral("Report (PDF)"));
     // The menu bar holds Group and Save only: no About command there.
     EXPECT_EQ(form->menuBar()->actions(), (QList<QAction*>{group, save}));
     EXPECT_FALSE(PanelShown());
@@ -63,8 +65,9 @@ TEST_F(Form1Test, OpensWithItsCaptionGroupEnabledSaveDisabledPanelHidden) {
 }
 
 TEST_F(Form1Test, EveryCommandCarriesAPictureOfItsOwn) {
-    const QAction* commands[] = {Action("mmGroup"), Action("mmSave"), Action("mmSaveAnalysis"),
-                                 Action("mmSaveTable"), Action("mmSavePlots")};
+    const QAction* commands[] = {Action("mmGroup"),        Action("mmSave"),
+                                 Action("mmSaveAnalysis"), Action("mmSaveTable"),
+                                 Action("mmSavePlots"),    Action("mmSaveReport")};
     std::vector<QImage> pictures;
     for (const QAction* command : commands) {
         ASSERT_FALSE(command->icon().isNull()) << command->text().toStdString();
@@ -442,12 +445,13 @@ const QString TableTitle = QStringLiteral("Запись таблицы данн�
 const QString AnalysisTitle = QStringLiteral("Запись результатов оценки REZ в rtf.файл");
 const QString ScalesTitle = QStringLiteral("Запись графика шкал в gif-файл");
 const QString FactorsTitle = QStringLiteral("Запись графика фаз и факторов в gif-файлы");
+const QString ReportTitle = QStringLiteral("Запись отчета для руководителя в pdf-файл");
 constexpr Qt::KeyboardModifiers CtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
 
 // Every command without the mouse: Alt+G and Ctrl+O run Group; Alt+S with the item's letter
 // and Ctrl+Shift with it reach the Save commands, once a Group run has completed.
 TEST_F(Keyboard, ReachesEveryCommand) {
-    for (const Qt::Key key : {Qt::Key_A, Qt::Key_T, Qt::Key_P})
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_T, Qt::Key_P, Qt::Key_R})
         Press(key, CtrlShift);
     Press(Qt::Key_S, Qt::ControlModifier);
     Press(Qt::Key_S, Qt::AltModifier);
@@ -464,7 +468,9 @@ TEST_F(Keyboard, ReachesEveryCommand) {
     Press(Qt::Key_T, CtrlShift);
     Press(Qt::Key_A, CtrlShift);
     Press(Qt::Key_P, CtrlShift);
-    EXPECT_EQ(SaveTitles(), (QStringList{TableTitle, AnalysisTitle, ScalesTitle, FactorsTitle}));
+    Press(Qt::Key_R, CtrlShift);
+    EXPECT_EQ(SaveTitles(),
+              (QStringList{TableTitle, AnalysisTitle, ScalesTitle, FactorsTitle, ReportTitle}));
 
     dialogs->saveRequests.clear();
     Press(Qt::Key_S, Qt::AltModifier);
@@ -473,7 +479,9 @@ TEST_F(Keyboard, ReachesEveryCommand) {
     Press(Qt::Key_S, Qt::ControlModifier); // opens the menu to choose from
     ASSERT_NE(QApplication::activePopupWidget(), nullptr);
     Press(Qt::Key_A);
-    EXPECT_EQ(SaveTitles(), (QStringList{TableTitle, AnalysisTitle}));
+    Press(Qt::Key_S, Qt::AltModifier);
+    Press(Qt::Key_R);
+    EXPECT_EQ(SaveTitles(), (QStringList{TableTitle, AnalysisTitle, ReportTitle}));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
