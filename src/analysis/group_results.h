@@ -3,6 +3,7 @@
 #pragma once
 
 #include "questionnaire.h"
+#include "table_index.h"
 
 #include <array>
 #include <string>
@@ -49,9 +50,7 @@ struct GroupResults {
     // reports need not read the folder again.
     std::vector<Rater> Raters;
 
-    bool HasRespondents(int row) const {
-        return RespondentCounts[static_cast<std::size_t>(row)] > 0;
-    }
+    bool HasRespondents(int row) const { return RespondentCounts[At(row)] > 0; }
 
     // The value of a result row in a result column (a scale or a phase/factor value).
     double CellValue(int row, int column) const;

@@ -2,6 +2,7 @@
 
 #include "chart_layout.h"
 #include "chart_paint.h"
+#include "table_index.h"
 
 #include <QPainter>
 
@@ -32,7 +33,7 @@ BarChart::BarChart() {
 }
 
 QList<BarPoint>* BarChart::series(int index) {
-    return ValidSeries(index) ? &state_.series[static_cast<std::size_t>(index)] : nullptr;
+    return ValidSeries(index) ? &state_.series[At(index)] : nullptr;
 }
 
 void BarChart::clearSeries(int index) {
@@ -53,7 +54,7 @@ int BarChart::pointCount(int index) const {
 
 const QList<BarPoint>& BarChart::points(int index) const {
     static const QList<BarPoint> none; // never changed: safe to share between threads
-    return ValidSeries(index) ? state_.series[static_cast<std::size_t>(index)] : none;
+    return ValidSeries(index) ? state_.series[At(index)] : none;
 }
 
 void BarChart::clearTitle() {

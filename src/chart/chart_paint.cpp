@@ -1,6 +1,7 @@
 #include "chart_paint.h"
 
 #include "chart_layout.h"
+#include "table_index.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -103,7 +104,7 @@ void DrawWalls(QPainter& painter, const BarChartState& state, const ChartLayout&
 void DrawBars(QPainter& painter, const BarChartState& state, const ChartLayout& layout) {
     painter.setPen(Qt::NoPen);
     for (int series = ChartSeriesCount - 1; series >= 0; --series) {
-        const QList<BarPoint>& points = state.series[static_cast<std::size_t>(series)];
+        const QList<BarPoint>& points = state.series[At(series)];
         for (int i = 0; i < points.size(); ++i) {
             const BarPoint& point = points[i];
             const BarFaces faces = layout.barFaces(series, i, point.value);

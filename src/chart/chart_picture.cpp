@@ -1,6 +1,7 @@
 #include "chart_picture.h"
 
 #include "chart_styles.h"
+#include "table_index.h"
 
 namespace rez {
 
@@ -10,7 +11,7 @@ void ShowChartView(BarChart& chart, const ChartView& view) {
     chart.clearFoot();
     chart.appendFootLine(QString::fromStdString(view.foot));
     for (int s = 0; s < ChartSeriesCount; ++s)
-        for (const ChartBar& bar : view.series[static_cast<std::size_t>(s)])
+        for (const ChartBar& bar : view.series[At(s)])
             chart.appendPoint(s, bar.value, QString::fromStdString(bar.label),
                               QColor::fromRgb(static_cast<QRgb>(bar.color)));
     chart.setBottomAxisTitle(QString::fromStdString(view.bottomTitle));

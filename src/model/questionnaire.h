@@ -3,6 +3,8 @@
 // at file boundaries.
 #pragma once
 
+#include "table_index.h"
+
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -91,13 +93,13 @@ inline constexpr std::array<std::string_view, RowCount> RowAbbreviations = {"С"
 constexpr int FirstScaleOf(int g) {
     int first = 0;
     for (int i = 0; i < g; ++i)
-        first += PhaseFactorScaleCounts[static_cast<std::size_t>(i)];
+        first += PhaseFactorScaleCounts[At(i)];
     return first;
 }
 
 // Index one past the last scale of phase or factor g.
 constexpr int EndScaleOf(int g) {
-    return FirstScaleOf(g) + PhaseFactorScaleCounts[static_cast<std::size_t>(g)];
+    return FirstScaleOf(g) + PhaseFactorScaleCounts[At(g)];
 }
 
 // The phase or factor that scale s belongs to.
@@ -140,16 +142,14 @@ inline constexpr int FirstFactorHalfColumn = 17;
 
 constexpr int ResultColumnOfScale(int s) {
     for (int c = 0; c < ResultColumnCount; ++c)
-        if (ResultColumns[static_cast<std::size_t>(c)] ==
-            ResultColumn{ResultColumn::Kind::Scale, s})
+        if (ResultColumns[At(c)] == ResultColumn{ResultColumn::Kind::Scale, s})
             return c;
     return -1;
 }
 
 constexpr int ResultColumnOfPhaseFactor(int g) {
     for (int c = 0; c < ResultColumnCount; ++c)
-        if (ResultColumns[static_cast<std::size_t>(c)] ==
-            ResultColumn{ResultColumn::Kind::PhaseFactor, g})
+        if (ResultColumns[At(c)] == ResultColumn{ResultColumn::Kind::PhaseFactor, g})
             return c;
     return -1;
 }
