@@ -2,6 +2,8 @@
 # Makes the README's screenshot: starts the program under Xvfb with openbox, runs the Group
 # command on a sample group through the real file dialog, and captures the screen.
 #   scripts/screenshot.sh [GROUP] [OUT.png] [VIEW-BUTTON-INDEX]
+# REZ_POINT="X Y" rests the mouse pointer on that screen position before the capture (a bar
+# of a chart, for its readout); REZ_CROP="WxH+X+Y" keeps only that part of the screen.
 # REZ_BIN names the folder of the program (default build/dev/bin, built when missing), so an
 # installed copy can be checked the same way.
 set -euo pipefail
@@ -42,6 +44,14 @@ if [ -n "${3:-}" ]; then
   xdotool mousemove --window "$window" 60 $((57 + 21 * $3)) click 1
   sleep 0.5
 fi
+if [ -n "${REZ_POINT:-}" ]; then
+  # shellcheck disable=SC2086
+  xdotool mousemove $REZ_POINT
+  sleep 0.5
+fi
 mkdir -p "$(dirname "$out")"
 import -window root "$out"
+if [ -n "${REZ_CROP:-}" ]; then
+  mogrify -crop "$REZ_CROP" +repage "$out"
+fi
 echo "screenshot: $out"
