@@ -129,6 +129,40 @@ def report_process(results):
     memory("Peak memory of rez-report, three sample groups", max(numbers(path, 3)))
 
 
+def cohort(results):
+    """rez-report over made-up cohorts (bench_process lines, as for report_process)."""
+    def runs(name):
+        path = results / f"{name}.tsv"
+        if any(status != 0 for status in numbers(path, 4)):
+            return None
+        wall = numbers(path, 0)
+        return (statistics.median(wall), max(numbers(path, 3))) if wall else None
+
+    load = results / "cohort_load.txt"
+    if load.exists():
+        row("Load average before the cohort runs (1, 5, 15 min)", load.read_text().strip())
+    plain, workbook = runs("cohort200"), runs("cohort200_workbook")
+    if plain and workbook:
+        row("rez-report, 200 groups of 10 files (median)", duration(plain[0]))
+        row("  with the workbook (-w)", duration(workbook[0]))
+        ratio("  with -w / without", workbook[0], plain[0], 1.25)
+        row("  peak memory without / with -w",
+            f"{megabytes(plain[1])} / {megabytes(workbook[1])}")
+    else:
+        row("rez-report, 200 groups with and without -w", "not run", "<= 1.25x")
+    serial, parallel, small = runs("cohort1000_j1"), runs("cohort1000_j2"), runs("cohort100_j2")
+    if serial and parallel:
+        row("rez-report, 1,000 groups of 10 files, -j 1 (median)", duration(serial[0]))
+        row("  -j 2", duration(parallel[0]))
+        ratio("  -j 2 / -j 1", parallel[0], serial[0], 0.6)
+    else:
+        row("rez-report, 1,000 groups, -j 2 / -j 1", "not run", "<= 0.6x")
+    if parallel and small:
+        row("Peak memory without -w (-j 2): 1,000 groups / 100 groups",
+            f"{megabytes(parallel[1])} / {megabytes(small[1])}", "1,000 <= 100 (+2%)",
+            parallel[1] <= small[1] * 1.02)
+
+
 def window(results):
     """The main window under Xvfb: bench_window lines (mode, figure, value) and the
     whole-process times of bench_first_window and of the xdotool cross-check."""
@@ -229,6 +263,7 @@ def main(results):
 
     charts(medians(results / "bench_chart.json"))
     report_process(results)
+    cohort(results)
     window(results)
 
     widths = [max(len(r[i]) for r in rows + [("figure", "measured", "target", "")])

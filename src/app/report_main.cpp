@@ -1,24 +1,23 @@
 // rez-report: the Group analysis and the four files of the Save commands for each group
 // directory named on the command line, without a display. `rez-report --help` explains it.
 
-#include "atomic_file.h"
-#include "chart_picture.h"
+#include "cohort_run.h"
 #include "command_line.h"
 #include "decimal_separator.h"
-#include "export_files.h"
 #include "file_names.h"
-#include "group_report.h"
 #include "report_options.h"
 #include "rez_error.h"
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 namespace {
 
@@ -58,13 +57,20 @@ std::string OutputFolderProblem(const fs::path& dir) {
     return {};
 }
 
-// A group folder as given, or the folder of a respondent file given in its place (as the
-// window takes the folder of the chosen file).
-fs::path GroupFolder(const fs::path& given) {
+// The workbook's problem, for a usage error found before any group runs; empty when its
+// folder is there to write into.
+std::string WorkbookProblem(const fs::path& file) {
+#ifndef REZ_HAVE_WORKBOOK
+    (void)file;
+    return "this rez-report was built without the workbook (libxlsxwriter was not found)";
+#else
+    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
     std::error_code error;
-    if (fs::is_regular_file(given, error))
-        return given.has_parent_path() ? given.parent_path() : fs::path(".");
-    return given;
+    if (!fs::is_directory(folder, error))
+        return "the folder of the workbook " + rez::EscapeForMessage(rez::DisplayPath(file)) +
+               " does not exist";
+    return {};
+#endif
 }
 
 } // namespace
@@ -92,6 +98,10 @@ int main(int argc, char** argv) {
                                                       : rez::PathFromBytes(options.outputDir);
     if (const std::string problem = OutputFolderProblem(outDir); !problem.empty())
         return UsageError(problem);
+    if (!options.workbook.empty())
+        if (const std::string problem = WorkbookProblem(rez::PathFromBytes(options.workbook));
+            !problem.empty())
+            return UsageError(problem);
 
     // Charts are drawn into pictures, not windows: fonts need a QGuiApplication, but no
     // display and no Qt Widgets. Qt sees no argument of ours.
@@ -101,22 +111,14 @@ int main(int argc, char** argv) {
     QGuiApplication app(qtArgc, argv);
     const char separator = options.decimalSeparator.value_or(rez::SystemDecimalSeparator());
 
-    int status = 0;
-    for (const std::string& group : options.groupDirs) {
-        try {
-            const rez::GroupResults results =
-                rez::RunGroupIn(GroupFolder(rez::PathFromBytes(group)), separator);
-            const std::vector<rez::FileBytes> files =
-                rez::GroupReportFiles(results, outDir, separator, rez::RenderReportChart);
-            rez::WriteFiles(files);
-            for (const rez::FileBytes& file : files)
-                std::printf("%s\n", rez::EscapeForMessage(rez::DisplayPath(file.target)).c_str());
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "%s: %s\n",
-                         rez::EscapeForMessage(rez::DisplayPath(rez::PathFromBytes(group))).c_str(),
-                         e.what());
-            status = kExitFailed;
-        }
-    }
+    rez::CohortSettings settings;
+    settings.outDir = outDir;
+    settings.decimalSeparator = separator;
+    settings.threads = options.threads > 0
+                           ? options.threads
+                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    if (!options.workbook.empty())
+        settings.workbook = rez::PathFromBytes(options.workbook);
+    const int status = rez::RunCohort(options.groupDirs, settings);
     return Finish(status);
 }

@@ -33,6 +33,26 @@ std::optional<std::string> SetOutputDir(ReportOptions& options, std::string_view
     return std::nullopt;
 }
 
+std::optional<std::string> SetWorkbook(ReportOptions& options, std::string_view value) {
+    if (value.empty())
+        return "-w needs a file name";
+    options.workbook = std::string(value);
+    return std::nullopt;
+}
+
+std::optional<std::string> SetThreads(ReportOptions& options, std::string_view value) {
+    int threads = 0;
+    const bool digits =
+        !value.empty() && value.size() <= 4 &&
+        std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    for (const char c : digits ? value : std::string_view())
+        threads = threads * 10 + (c - '0');
+    if (threads < 1 || threads > MaxReportThreads)
+        return "-j takes a whole number from 1 to " + std::to_string(MaxReportThreads);
+    options.threads = threads;
+    return std::nullopt;
+}
+
 std::optional<std::string> AskForHelp(ReportOptions& options, std::string_view) {
     options.action = ReportOptions::Action::Help;
     return std::nullopt;
@@ -53,6 +73,18 @@ constexpr std::array OptionTable = {
                "such as . or , (default: the system's regional setting)",
                SetSeparator},
     OptionSpec{'o', {}, "OUTDIR", "folder for the files; it must exist", SetOutputDir},
+    OptionSpec{'w', "workbook", "FILE",
+               "also write one Excel workbook over all groups that completed:\n"
+               "a summary beside the team's norms, and each group's table.\n"
+               "For the consultant: it shows every role's means, so small\n"
+               "rater groups are not anonymous in it",
+               SetWorkbook},
+    OptionSpec{'j',
+               {},
+               "N",
+               "run N groups at the same time (default: one per processor\n"
+               "core; -j 1 runs them one after another)",
+               SetThreads},
     OptionSpec{'h', "help", {}, "this text", AskForHelp},
     OptionSpec{0, "version", {}, "the program's version", AskForVersion},
 };
@@ -174,7 +206,12 @@ std::string ReportUsageText() {
             names += "--" + std::string(option.longName);
         if (!option.valueName.empty())
             names += (option.longName.empty() ? " " : "=") + std::string(option.valueName);
-        names.resize(std::max(names.size() + 1, helpColumn), ' ');
+        // Names too long for the column stand on a line of their own, the help below them.
+        if (names.size() + 1 > helpColumn) {
+            text += names + "\n";
+            names.clear();
+        }
+        names.resize(helpColumn, ' ');
         std::string_view help = option.help;
         for (bool first = true; !help.empty() || first; first = false) {
             const std::size_t end = help.find('\n');

@@ -19,6 +19,10 @@ struct ReportOptions {
     std::optional<char> decimalSeparator;
     // -o: the output folder, its bytes as given; empty: the current folder.
     std::string outputDir;
+    // -w: the cohort workbook's file, its bytes as given; empty: no workbook.
+    std::string workbook;
+    // -j: how many groups run at the same time; 0: one per processor core.
+    int threads = 0;
     // The group folders, each a folder of respondent files or one such file standing for its
     // folder, bytes as given, in command-line order.
     std::vector<std::string> groupDirs;
@@ -35,6 +39,9 @@ struct UsageError {
 // options take their value attached ("-d,") or as the next argument, long ones after "=" or as
 // the next argument. --help and --version end the parsing at once.
 std::variant<ReportOptions, UsageError> ParseReportOptions(std::span<const std::string> arguments);
+
+// The most groups -j lets run at the same time.
+inline constexpr int MaxReportThreads = 256;
 
 // The --help text.
 std::string ReportUsageText();

@@ -25,6 +25,14 @@ std::string Printable(std::string_view text, std::size_t width) {
     return out;
 }
 
+bool IsTerminal(std::FILE* stream) {
+#ifdef _WIN32
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
+}
+
 std::size_t Characters(std::string_view text) {
     std::size_t n = 0;
     for (const char c : text)
@@ -61,19 +69,23 @@ ProgressLine ProgressLine::ForStandardError(int total) {
 }
 
 void ProgressLine::Message(std::string_view line) {
-    const std::string progress = line_;
-    Clear();
-    std::fprintf(out_, "%.*s\n", static_cast<int>(line.size()), line.data());
-    if (!progress.empty())
-        Draw(progress);
-    std::fflush(out_);
+    Print(out_, line);
+}
+
+void ProgressLine::Print(std::FILE* stream, std::string_view line) {
+    // Another stream shares the screen with the line only when it is a terminal too.
+    if (terminal_ && (stream == out_ || IsTerminal(stream)))
+        Clear();
+    std::fprintf(stream, "%.*s\n", static_cast<int>(line.size()), line.data());
+    if (terminal_)
+        std::fflush(stream);
 }
 
 void ProgressLine::Advance(int done, std::string_view name) {
     if (!terminal_)
         return;
     const Clock::time_point now = now_();
-    if (done < total_ && now - lastDraw_ < std::chrono::milliseconds(100))
+    if (shown_ > 0 && done < total_ && now - lastDraw_ < std::chrono::milliseconds(100))
         return;
     lastDraw_ = now;
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now - start_).count();
@@ -102,7 +114,6 @@ void ProgressLine::Draw(std::string_view text) {
     std::fputs(line.c_str(), out_);
     std::fflush(out_);
     shown_ = length;
-    line_ = text;
 }
 
 } // namespace rez

@@ -22,10 +22,13 @@ public:
     // For standard error: a terminal when it is one, its width when known.
     static ProgressLine ForStandardError(int total);
 
-    // Prints a whole message line, above the progress line.
+    // Prints a whole message line where the progress line stands; the line comes back with
+    // the next Advance.
     void Message(std::string_view line);
+    // The same for a line on another stream (standard output), which may share the terminal.
+    void Print(std::FILE* stream, std::string_view line);
     // `done` items are finished, the last of them `name`. Redrawn at most ten times a
-    // second, and always for the last item.
+    // second, whenever it was taken away for a message, and always for the last item.
     void Advance(int done, std::string_view name);
     // Removes the line; called at the end of the run.
     void Clear();
@@ -40,8 +43,7 @@ private:
     std::function<Clock::time_point()> now_;
     Clock::time_point start_;
     Clock::time_point lastDraw_{};
-    std::string line_;      // the line now on screen
-    std::size_t shown_ = 0; // its length in characters
+    std::size_t shown_ = 0; // characters of the line now on screen
 };
 
 } // namespace rez

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -305,5 +306,149 @@ TEST(RezReport, FolderNamesThatAreNotUtf8) {
               std::string::npos)
         << o.err;
 }
+
+// --- A cohort: groups on several threads, and the workbook ---------------------------------
+
+// Standard error without Qt's own notes, such as the one on a missing XDG_RUNTIME_DIR.
+std::string OurMessages(const std::string& err) {
+    std::string ours;
+    std::istringstream lines(err);
+    for (std::string line; std::getline(lines, line);)
+        if (!line.starts_with("QStandardPaths: "))
+            ours += line + "\n";
+    return ours;
+}
+
+// Every file under `dir` (relative name, bytes).
+std::map<std::string, std::string> Contents(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), dir).string()] = ReadBytes(entry.path());
+    return files;
+}
+
+// A made-up group of one manager, one subordinate and one colleague, whose manager is `name`
+// and whose ratings are `points` per item (a whole number), in `dir`.
+void WriteGroup(const fs::path& dir, const std::string& name, int points) {
+    fs::create_directories(dir);
+    for (const char* file : {"1-01REZ.cry", "2-01REZ.cry", "3-01REZ.cry"}) {
+        auto lines = rez::test::RespondentLines(file, rez::test::UniformTotals(points++ % 8));
+        lines[2] = name;
+        rez::test::WriteRespondentFile(dir / file, lines);
+    }
+}
+
+// Folders, in command-line order, of a cohort in which good and failing groups alternate.
+QStringList MixedCohort(const fs::path& root) {
+    const fs::path data = REZ_SAMPLE_DATA_DIR;
+    QStringList groups = {Q(data / "Smirnov"), Q(root / "missing"), Q(data / "Kuznetsova")};
+    for (int i = 0; i < 12; ++i) {
+        const fs::path dir = root / ("g" + std::to_string(i));
+        WriteGroup(dir, "Группа " + std::to_string(i), i);
+        groups.push_back(Q(dir));
+        if (i == 5) { // a bad total in the middle
+            auto totals = rez::test::UniformTotals(3);
+            totals[7] = "7,5";
+            rez::test::WriteRespondentFile(dir / "3-02REZ.cry",
+                                           rez::test::RespondentLines("x", totals));
+        }
+    }
+    groups.push_back(Q(data / "Orlov"));
+    return groups;
+}
+
+#ifdef REZ_HAVE_WORKBOOK
+const bool kWorkbook = true;
+#else
+const bool kWorkbook = false;
+#endif
+
+TEST(RezReportCohort, OnSeveralThreadsGivesTheSerialRunsFilesMessagesAndStatus) {
+    rez::test::TempDir work;
+    const QStringList groups = MixedCohort(work.path() / "groups");
+    qputenv("SOURCE_DATE_EPOCH", "1765000000"); // the workbook's creation time
+    std::vector<std::pair<Outcome, std::map<std::string, std::string>>> runs;
+    for (const char* threads : {"1", "4"}) {
+        const fs::path dir = work.path() / (std::string("j") + threads);
+        fs::create_directories(dir / "out");
+        QStringList args = {QStringLiteral("-j"), QString::fromLatin1(threads),
+                            QStringLiteral("-d"), QStringLiteral("."),
+                            QStringLiteral("-o"), QStringLiteral("out")};
+        if (kWorkbook)
+            args += {QStringLiteral("-w"), QStringLiteral("cohort.xlsx")};
+        const Outcome outcome = RunProgram(args + groups, dir);
+        runs.emplace_back(outcome, Contents(dir));
+    }
+    qunsetenv("SOURCE_DATE_EPOCH");
+    const auto& [serial, serialFiles] = runs[0];
+    const auto& [parallel, parallelFiles] = runs[1];
+    EXPECT_EQ(serial.exitCode, 1);
+    EXPECT_EQ(parallel.exitCode, serial.exitCode);
+    EXPECT_EQ(parallel.out, serial.out);
+    EXPECT_EQ(parallel.err, serial.err);
+    EXPECT_EQ(serialFiles.size(), 4u * 14 + (kWorkbook ? 1 : 0)) << serial.err;
+    EXPECT_TRUE(parallelFiles == serialFiles) << "the files differ";
+    // The failures in command-line order, nothing else on standard error (not a terminal).
+    const std::string missing = (work.path() / "groups" / "missing").string();
+    const std::string bad = (work.path() / "groups" / "g5").string();
+    EXPECT_EQ(OurMessages(serial.err), missing + ": Cannot open file " + missing + "/\n" + bad +
+                                           ": '7,5' is not a valid floating point value (file " +
+                                           bad + "/3-02REZ.cry, line 21)\n");
+}
+
+#ifdef REZ_HAVE_WORKBOOK
+struct WorkbookCase {
+    const char* name;
+    std::vector<std::string>
+        arguments; // run in a folder holding "out", "folder.xlsx" (a folder) and group "g"
+    int exitCode;
+    std::string says;           // part of standard error, or "" for nothing there
+    std::set<std::string> made; // files made in the working folder, besides g and out
+};
+REZ_PRINT_CASE_BY_NAME(WorkbookCase)
+
+class RezReportWorkbook : public testing::TestWithParam<WorkbookCase> {};
+
+TEST_P(RezReportWorkbook, WrittenOrRefusedWithAMessage) {
+    rez::test::TempDir work;
+    fs::create_directories(work.path() / "out");
+    fs::create_directories(work.path() / "folder.xlsx");
+    WriteGroup(work.path() / "g", "Иванов", 4);
+    QStringList args = {QStringLiteral("-o"), QStringLiteral("out")};
+    for (const std::string& argument : GetParam().arguments)
+        args.push_back(QString::fromStdString(argument));
+    const Outcome o = RunProgram(args, work.path());
+    EXPECT_EQ(o.exitCode, GetParam().exitCode) << o.err;
+    if (GetParam().says.empty())
+        EXPECT_EQ(OurMessages(o.err), "");
+    else
+        EXPECT_NE(o.err.find(GetParam().says), std::string::npos) << o.err;
+    std::set<std::string> made = FilesIn(work.path());
+    for (const char* kept : {"g", "out", "folder.xlsx"})
+        made.erase(kept);
+    EXPECT_EQ(made, GetParam().made);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RezReportWorkbook,
+    testing::Values(
+        // A relative name is relative to the current folder, not to the output folder.
+        WorkbookCase{"RelativeToTheCurrentFolder", {"-w", "team.xlsx", "g"}, 0, "", {"team.xlsx"}},
+        WorkbookCase{"LongOption", {"--workbook=team.xlsx", "g"}, 0, "", {"team.xlsx"}},
+        WorkbookCase{"NoGroupCompleted",
+                     {"-w", "team.xlsx", "missing"},
+                     1,
+                     "No group completed: the workbook team.xlsx is not written",
+                     {}},
+        WorkbookCase{
+            "CannotBeCreated", {"-w", "folder.xlsx", "g"}, 1, "Cannot create file folder.xlsx", {}},
+        WorkbookCase{"FolderMissing",
+                     {"-w", "no/team.xlsx", "g"},
+                     2,
+                     "the folder of the workbook no/team.xlsx does not exist",
+                     {}}),
+    rez::test::ByName());
+#endif
 
 } // namespace

@@ -17,6 +17,8 @@ struct AcceptedCase {
     Args groups;
     std::string outputDir;
     std::optional<char> separator;
+    std::string workbook = {};
+    int threads = 0;
 };
 REZ_PRINT_CASE_BY_NAME(AcceptedCase)
 
@@ -31,6 +33,8 @@ TEST_P(ReportOptionsAccepted, GiveTheOptions) {
     EXPECT_EQ(options.groupDirs, GetParam().groups);
     EXPECT_EQ(options.outputDir, GetParam().outputDir);
     EXPECT_EQ(options.decimalSeparator, GetParam().separator);
+    EXPECT_EQ(options.workbook, GetParam().workbook);
+    EXPECT_EQ(options.threads, GetParam().threads);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,7 +64,23 @@ INSTANTIATE_TEST_SUITE_P(
             "OutputFolderIsADash", {"-o", "-", "g"}, Action::Run, {"g"}, "-", std::nullopt},
         AcceptedCase{"HelpEndsTheParsing", {"--help", "-x"}, Action::Help, {}, "", std::nullopt},
         AcceptedCase{"ShortHelp", {"g", "-h"}, Action::Help, {"g"}, "", std::nullopt},
-        AcceptedCase{"Version", {"--version"}, Action::Version, {}, "", std::nullopt}),
+        AcceptedCase{"Version", {"--version"}, Action::Version, {}, "", std::nullopt},
+        AcceptedCase{"WorkbookAndThreads",
+                     {"-w", "team.xlsx", "g", "-j", "2"},
+                     Action::Run,
+                     {"g"},
+                     "",
+                     std::nullopt,
+                     "team.xlsx",
+                     2},
+        AcceptedCase{"WorkbookLongAndThreadsAttached",
+                     {"--workbook=t.xlsx", "-j256", "g"},
+                     Action::Run,
+                     {"g"},
+                     "",
+                     std::nullopt,
+                     "t.xlsx",
+                     256}),
     rez::test::ByName());
 
 struct RefusedCase {
@@ -69,6 +89,8 @@ struct RefusedCase {
     std::string message;
 };
 REZ_PRINT_CASE_BY_NAME(RefusedCase)
+
+const std::string kThreadsRule = "-j takes a whole number from 1 to 256";
 
 class ReportOptionsRefused : public testing::TestWithParam<RefusedCase> {};
 
@@ -100,7 +122,12 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"SeparatorIsATab", {"-d", "\t", "g"}, kSeparatorRule},
         RefusedCase{"SeparatorIsCyrillic", {"-d", "ю", "g"}, kSeparatorRule},
         RefusedCase{"SeparatorOfTwoCharacters", {"-d", "..", "g"}, kSeparatorRule},
-        RefusedCase{"SeparatorEmpty", {"-d", "", "g"}, kSeparatorRule}),
+        RefusedCase{"SeparatorEmpty", {"-d", "", "g"}, kSeparatorRule},
+        RefusedCase{"EmptyWorkbook", {"-w", "", "g"}, "-w needs a file name"},
+        RefusedCase{"NoThreads", {"-j", "0", "g"}, kThreadsRule},
+        RefusedCase{"TooManyThreads", {"-j", "257", "g"}, kThreadsRule},
+        RefusedCase{"ThreadsNotANumber", {"-j", "2x", "g"}, kThreadsRule},
+        RefusedCase{"ThreadsNegative", {"-j", "-1", "g"}, kThreadsRule}),
     rez::test::ByName());
 
 // Exactly these bytes are accepted by -d; each other one would corrupt the written numbers.

@@ -127,16 +127,15 @@ TEST(ProgressLine, OnATerminalIsOneLineRewrittenInPlaceAndClearedAtTheEnd) {
     line.Advance(1, "Петров\x1b[2J");
     out.Wait(50);
     line.Advance(2, "skipped: too soon after the last");
-    line.Message("g2: Cannot open file x");
     out.Wait(200);
     line.Advance(3, "Ли"); // shorter: blanks cover the rest of the old line
+    line.Message("g3: Cannot open file x");
     out.Wait(61'000);
     line.Advance(4, "Орлов А. Б. with a name too long for the line");
     line.Clear();
     EXPECT_EQ(out.Text(), "\r[1/4] Петров_[2J  0:00"
-                          "\r                      \rg2: Cannot open file x\n"
-                          "\r[1/4] Петров_[2J  0:00"
                           "\r[3/4] Ли  0:00        \r[3/4] Ли  0:00"
+                          "\r              \rg3: Cannot open file x\n"
                           "\r[4/4] Орлов А. Б.   1:01"
                           "\r                        \r");
 }

@@ -1,0 +1,142 @@
+#include "cohort_run.h"
+
+#include "atomic_file.h"
+#include "chart_picture.h"
+#include "file_names.h"
+#include "group_report.h"
+#include "ordered_pipeline.h"
+#include "progress_line.h"
+#include "rez_error.h"
+
+#ifdef REZ_HAVE_WORKBOOK
+#include "cohort_workbook.h"
+#include "manager_report.h"
+#endif
+
+#include <cstdio>
+#include <exception>
+
+namespace rez {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A group folder as given, or the folder of a respondent file given in its place (as the
+// window takes the folder of the chosen file).
+fs::path GroupFolder(const fs::path& given) {
+    std::error_code error;
+    if (fs::is_regular_file(given, error))
+        return given.has_parent_path() ? given.parent_path() : fs::path(".");
+    return given;
+}
+
+std::string Shown(const fs::path& path) {
+    return EscapeForMessage(DisplayPath(path));
+}
+
+// A group after its analysis: the results, or the message of its failure.
+struct Analysed {
+    std::string shownAs; // the folder as given, as messages name it
+    std::optional<GroupResults> results;
+    std::vector<std::string> messages; // for standard error, in order
+};
+
+// A group's files after the attempt to write them: the files written, or the message.
+struct Written {
+    std::vector<std::string> paths;
+    std::optional<std::string> error;
+};
+
+// What the workbook keeps of a group: its numbers and names, not its raters and lists.
+GroupResults ForWorkbook(GroupResults&& results) {
+    GroupResults kept = std::move(results);
+    kept.Raters = {};
+    kept.ButtonLists = {};
+    kept.CaptionLists = {};
+    return kept;
+}
+
+int SaveWorkbook(const fs::path& target, const std::vector<GroupResults>& groups,
+                 ProgressLine& progress) {
+#ifdef REZ_HAVE_WORKBOOK
+    if (groups.empty()) {
+        progress.Message("No group completed: the workbook " + Shown(target) + " is not written");
+        return 1;
+    }
+    try {
+        // The report's time, so that SOURCE_DATE_EPOCH makes the workbook reproducible too.
+        SaveCohortWorkbook(target, groups, CurrentReportTime().Utc.toSecsSinceEpoch());
+        progress.Print(stdout, Shown(target));
+        return 0;
+    } catch (const std::exception& e) {
+        progress.Message(e.what());
+        return 1;
+    }
+#else
+    (void)target, (void)groups, (void)progress;
+    return 1; // refused before the run: the option is a usage error in such a build
+#endif
+}
+
+} // namespace
+
+int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& settings) {
+    const char sep = settings.decimalSeparator;
+    ProgressLine progress = ProgressLine::ForStandardError(static_cast<int>(groupDirs.size()));
+    std::vector<GroupResults> completed; // kept only for the workbook
+    int status = 0;
+
+    const PipelineSteps<Analysed, Written> steps{
+        // Worker thread: the Group run.
+        [&](std::size_t i) {
+            Analysed group;
+            const fs::path given = PathFromBytes(groupDirs[i]);
+            group.shownAs = Shown(given);
+            try {
+                group.results = RunGroupIn(GroupFolder(given), sep);
+            } catch (const std::exception& e) {
+                group.messages.push_back(group.shownAs + ": " + e.what());
+            }
+            return group;
+        },
+        // Calling thread, in command-line order: whether the group's files are written.
+        [&](std::size_t, Analysed& group) { return group.results.has_value(); },
+        // Worker thread: the charts, the files' bytes and the writing.
+        [&](std::size_t, Analysed& group) {
+            Written written;
+            try {
+                const std::vector<FileBytes> files =
+                    GroupReportFiles(*group.results, settings.outDir, sep, RenderReportChart);
+                WriteFiles(files);
+                for (const FileBytes& file : files)
+                    written.paths.push_back(Shown(file.target));
+            } catch (const std::exception& e) {
+                written.error = group.shownAs + ": " + e.what();
+            }
+            return written;
+        },
+        // Calling thread, in command-line order: the messages and the list of written files.
+        [&](std::size_t i, Analysed& group, std::optional<Written>& written) {
+            for (const std::string& message : group.messages)
+                progress.Message(message);
+            const bool ok = written && !written->error;
+            if (written && written->error)
+                progress.Message(*written->error);
+            if (ok)
+                for (const std::string& path : written->paths)
+                    progress.Print(stdout, path);
+            status = ok ? status : 1;
+            progress.Advance(static_cast<int>(i) + 1,
+                             group.results ? group.results->GroupName : group.shownAs);
+            if (ok && settings.workbook)
+                completed.push_back(ForWorkbook(std::move(*group.results)));
+        }};
+    RunOrdered(groupDirs.size(), settings.threads, steps);
+    progress.Clear();
+
+    if (settings.workbook && SaveWorkbook(*settings.workbook, completed, progress) != 0)
+        status = 1;
+    return status;
+}
+
+} // namespace rez
