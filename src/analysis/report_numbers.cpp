@@ -144,7 +144,8 @@ ReportGroups SelectReportGroups(const std::vector<Rater>& raters, int k) {
     return groups;
 }
 
-ReportNumbers ComputeReportNumbers(const std::vector<Rater>& raters, const ReportOptions& options) {
+ReportNumbers ComputeReportNumbers(const std::vector<Rater>& raters,
+                                   const ReportThresholds& options) {
     ReportNumbers n;
     n.Groups = SelectReportGroups(raters, options.MinRaters);
     n.GapThresholdTenths = ThresholdTenths(options.GapThreshold);

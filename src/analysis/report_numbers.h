@@ -19,7 +19,7 @@ namespace rez {
 using Tenths = std::int64_t;
 
 // The thresholds the user sets.
-struct ReportOptions {
+struct ReportThresholds {
     // K: the smallest group of subordinates or colleagues that is shown.
     int MinRaters = 3;
     // T: the self-minus-others gap, in answer points, from which a scale is listed.
@@ -114,7 +114,8 @@ struct ReportNumbers {
 };
 
 // Every number of the report, from the raters alone.
-ReportNumbers ComputeReportNumbers(const std::vector<Rater>& raters, const ReportOptions& options);
+ReportNumbers ComputeReportNumbers(const std::vector<Rater>& raters,
+                                   const ReportThresholds& options);
 
 // A value as the page shows it, in tenths: one decimal, halves away from zero, judged on the
 // value's text with 15 significant digits, as every number the program writes. Saturates far

@@ -179,7 +179,7 @@ ReportTable AgreementTable(const ReportNumbers& n, char sep) {
     return table;
 }
 
-void AddPageOne(ReportDocument& d, const ReportNumbers& n, const ReportOptions& options,
+void AddPageOne(ReportDocument& d, const ReportNumbers& n, const ReportThresholds& options,
                 const std::string& t, char sep) {
     const ReportGroups& g = n.Groups;
     const std::string k = Count(options.MinRaters);
@@ -263,7 +263,7 @@ std::string PageNumberText(int page, int pageCount) {
     return "стр. " + Count(page) + " из " + Count(pageCount);
 }
 
-ReportDocument BuildReportDocument(const ReportNumbers& n, const ReportOptions& options,
+ReportDocument BuildReportDocument(const ReportNumbers& n, const ReportThresholds& options,
                                    const ReportInputs& in) {
     const char sep = in.DecimalSeparator;
     const std::string t = FormatThreshold(options.GapThreshold, sep);

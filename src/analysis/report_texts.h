@@ -85,7 +85,7 @@ struct ReportInputs {
     char DecimalSeparator = ',';
 };
 
-ReportDocument BuildReportDocument(const ReportNumbers& numbers, const ReportOptions& options,
+ReportDocument BuildReportDocument(const ReportNumbers& numbers, const ReportThresholds& options,
                                    const ReportInputs& inputs);
 
 // Every text of the document in reading order, one per line: what a reader of the page can

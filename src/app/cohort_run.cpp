@@ -4,13 +4,13 @@
 #include "chart_picture.h"
 #include "file_names.h"
 #include "group_report.h"
+#include "manager_report.h"
 #include "ordered_pipeline.h"
 #include "progress_line.h"
 #include "rez_error.h"
 
 #ifdef REZ_HAVE_WORKBOOK
 #include "cohort_workbook.h"
-#include "manager_report.h"
 #endif
 
 #include <cstdio>
@@ -85,6 +85,8 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
     ProgressLine progress = ProgressLine::ForStandardError(static_cast<int>(groupDirs.size()));
     std::vector<GroupResults> completed; // kept only for the workbook
     int status = 0;
+    // Every report of a run carries the same date.
+    const ReportTime reportTime = CurrentReportTime();
 
     const PipelineSteps<Analysed, Written> steps{
         // Worker thread: the Group run.
@@ -105,8 +107,15 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
         [&](std::size_t, Analysed& group) {
             Written written;
             try {
-                const std::vector<FileBytes> files =
+                std::vector<FileBytes> files =
                     GroupReportFiles(*group.results, settings.outDir, sep, RenderReportChart);
+                if (settings.managerReport)
+                    files.push_back(
+                        {settings.outDir / PathFromBytes(ReportFileStem(group.results->GroupName) +
+                                                         std::string(ManagerReportSuffix)),
+                         ManagerReportPdf(*group.results, *settings.managerReport, sep,
+                                          reportTime)});
+                // The group's files, the report among them, are written all or none.
                 WriteFiles(files);
                 for (const FileBytes& file : files)
                     written.paths.push_back(Shown(file.target));

@@ -3,6 +3,8 @@
 // for, the cohort workbook over the groups that completed.
 #pragma once
 
+#include "report_numbers.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,6 +17,8 @@ struct CohortSettings {
     char decimalSeparator = '.';
     int threads = 1; // groups at the same time; 1: one after another on the calling thread
     std::optional<std::filesystem::path> workbook;
+    // With thresholds: each group's manager's report too, "<stem> Report.pdf".
+    std::optional<ReportThresholds> managerReport;
 };
 
 // Runs every group folder of `groupDirs` (bytes as given) and writes its files into the

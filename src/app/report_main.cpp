@@ -119,6 +119,8 @@ int main(int argc, char** argv) {
                            : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     if (!options.workbook.empty())
         settings.workbook = rez::PathFromBytes(options.workbook);
+    if (options.managerReport)
+        settings.managerReport = options.Thresholds();
     const int status = rez::RunCohort(options.groupDirs, settings);
     return Finish(status);
 }

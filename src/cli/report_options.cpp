@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace rez {
 namespace {
@@ -53,6 +54,45 @@ std::optional<std::string> SetThreads(ReportOptions& options, std::string_view v
     return std::nullopt;
 }
 
+std::optional<std::string> AskForReport(ReportOptions& options, std::string_view) {
+    options.managerReport = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> SetMinRaters(ReportOptions& options, std::string_view value) {
+    int k = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), k);
+    // Digits only: from_chars would take a sign, and "3.0" or "3x" are not whole numbers.
+    const bool digits = !value.empty() && std::all_of(value.begin(), value.end(),
+                                                      [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || error != std::errc() || end != value.data() + value.size() ||
+        k < MinRatersLowest || k > MinRatersHighest)
+        return "--min-raters takes a whole number from " + std::to_string(MinRatersLowest) +
+               " to " + std::to_string(MinRatersHighest);
+    options.minRaters = k;
+    return std::nullopt;
+}
+
+std::optional<std::string> SetGap(ReportOptions& options, std::string_view value) {
+    // Digits with at most one decimal separator, '.' or ',' (either locale's habit).
+    std::string text(value);
+    const std::size_t separator = text.find_first_of(".,");
+    if (separator != std::string::npos)
+        text[separator] = '.';
+    const bool wellFormed =
+        std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) > 0 &&
+        std::all_of(text.begin(), text.end(),
+                    [](char c) { return (c >= '0' && c <= '9') || c == '.'; }) &&
+        std::count(text.begin(), text.end(), '.') <= 1;
+    double t = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), t);
+    if (!wellFormed || error != std::errc() || end != text.data() + text.size() ||
+        t < GapThresholdLowest || t > GapThresholdHighest)
+        return "--gap takes a number of points from 0.1 to 7, such as 1.0 or 1,5";
+    options.gapThreshold = t;
+    return std::nullopt;
+}
+
 std::optional<std::string> AskForHelp(ReportOptions& options, std::string_view) {
     options.action = ReportOptions::Action::Help;
     return std::nullopt;
@@ -68,9 +108,10 @@ constexpr std::array OptionTable = {
     OptionSpec{'d',
                {},
                "SEP",
-               "decimal separator for reading and writing numbers: one printable\n"
-               "ASCII character other than a digit, sign, letter, blank or ';',\n"
-               "such as . or , (default: the system's regional setting)",
+               "decimal separator for reading and writing numbers: one\n"
+               "printable ASCII character other than a digit, sign, letter,\n"
+               "blank or ';', such as . or , (default: the system's\n"
+               "regional setting)",
                SetSeparator},
     OptionSpec{'o', {}, "OUTDIR", "folder for the files; it must exist", SetOutputDir},
     OptionSpec{'w', "workbook", "FILE",
@@ -85,6 +126,20 @@ constexpr std::array OptionTable = {
                "run N groups at the same time (default: one per processor\n"
                "core; -j 1 runs them one after another)",
                SetThreads},
+    OptionSpec{'r',
+               "report",
+               {},
+               "also write \"<GroupName> Report.pdf\", the manager's report",
+               AskForReport},
+    OptionSpec{0, "min-raters", "K",
+               "the report shows subordinates and colleagues only in\n"
+               "groups of at least K people: a whole number from 1 to 20\n"
+               "(default 3)",
+               SetMinRaters},
+    OptionSpec{0, "gap", "T",
+               "the report lists a scale where self and others differ by\n"
+               "T points or more: 0.1 to 7, with . or , (default 1.0)",
+               SetGap},
     OptionSpec{'h', "help", {}, "this text", AskForHelp},
     OptionSpec{0, "version", {}, "the program's version", AskForVersion},
 };
@@ -179,7 +234,16 @@ std::variant<ReportOptions, UsageError> ParseReportOptions(std::span<const std::
     }
     if (!finished() && options.groupDirs.empty())
         return Usage("no group folder given");
+    if (!finished() && !options.managerReport && (options.minRaters || options.gapThreshold))
+        return Usage("--min-raters and --gap set thresholds of the report: give them with -r");
     return options;
+}
+
+ReportThresholds ReportOptions::Thresholds() const {
+    ReportThresholds thresholds;
+    thresholds.MinRaters = minRaters.value_or(thresholds.MinRaters);
+    thresholds.GapThreshold = gapThreshold.value_or(thresholds.GapThreshold);
+    return thresholds;
 }
 
 std::string ReportUsageText() {
@@ -194,8 +258,10 @@ std::string ReportUsageText() {
         "  \"<GroupName> Scales.gif\", \"<GroupName> Factors.gif\" the two charts, view \"Mean\"\n"
         "In the file names, / \\ : * ? \" < > | and control characters of the group name\n"
         "become \"_\".\n"
+        "With -r also \"<GroupName> Report.pdf\": the manager's report, one printable A4\n"
+        "document (see below).\n"
         "\n";
-    constexpr std::size_t helpColumn = 18;
+    constexpr std::size_t helpColumn = 22;
     for (const OptionSpec& option : OptionTable) {
         std::string names = "  ";
         if (option.shortName != 0)
@@ -220,7 +286,17 @@ std::string ReportUsageText() {
             help = end == help.npos ? std::string_view() : help.substr(end + 1);
         }
     }
-    text += "  --              ends the options: every argument after it is a GROUPDIR\n"
+    text += "  --                  ends the options: every argument after it is a GROUPDIR\n"
+            "\n"
+            "The manager's report is what the assessed manager may see: it counts raters but\n"
+            "names none, and shows subordinates and colleagues only in groups of at least K\n"
+            "(pooled into one group when only together they reach K, else left out of every\n"
+            "number); managers are always shown, so they are not anonymous. It lists the\n"
+            "scales where the self-assessment and the others' mean differ by T or more, the\n"
+            "highest and lowest rated scales, charts, the results table and, for groups of at\n"
+            "least max(K, 4), how far the raters agree. The table, the analysis, the GIF files\n"
+            "and the workbook are for the consultant: they name raters or show small groups.\n"
+            "SOURCE_DATE_EPOCH, when set, gives the report's date (reproducible files).\n"
             "\n"
             "A group that fails prints its message and writes nothing; the others go on.\n"
             "Exit status: 0 all groups written, 1 some group failed or standard output could\n"

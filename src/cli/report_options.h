@@ -3,6 +3,8 @@
 // an option is added by a field here and a row there, and the usage text follows the rows.
 #pragma once
 
+#include "report_numbers.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -26,6 +28,14 @@ struct ReportOptions {
     // The group folders, each a folder of respondent files or one such file standing for its
     // folder, bytes as given, in command-line order.
     std::vector<std::string> groupDirs;
+    // -r: each group's manager's report too, "<stem> Report.pdf".
+    bool managerReport = false;
+    // --min-raters K and --gap T, given only with -r; none: the report's defaults.
+    std::optional<int> minRaters;
+    std::optional<double> gapThreshold;
+
+    // The report's thresholds: those given, else the defaults.
+    ReportThresholds Thresholds() const;
 };
 
 // A command line that cannot run: rez-report prints the message and the usage text and ends

@@ -13,6 +13,16 @@ namespace rez {
 inline constexpr std::string_view GroupFileSuffixes[] = {" Table.rtf", " An.rtf", " Scales.gif",
                                                          " Factors.gif"};
 
+// The manager's report, written beside them on request: its name is no longer than theirs,
+// so the stem's limit below holds for it too.
+inline constexpr std::string_view ManagerReportSuffix = " Report.pdf";
+static_assert([] {
+    for (const std::string_view suffix : GroupFileSuffixes)
+        if (ManagerReportSuffix.size() <= suffix.size())
+            return true;
+    return false;
+}());
+
 // The longest file name most file systems take, in bytes (UTF-8 here; Windows counts UTF-16
 // units, never more than the UTF-8 bytes).
 inline constexpr std::size_t MaxFileNameBytes = 255;

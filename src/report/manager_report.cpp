@@ -64,7 +64,7 @@ bool SetPdfCreationDate(std::string& pdf, const QDateTime& utc) {
     return true;
 }
 
-std::string ManagerReportPdf(const GroupResults& results, const ReportOptions& options, char sep,
+std::string ManagerReportPdf(const GroupResults& results, const ReportThresholds& options, char sep,
                              const ReportTime& time) {
     const ReportNumbers numbers = ComputeReportNumbers(results.Raters, options);
     const ReportDocument document =

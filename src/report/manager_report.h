@@ -10,12 +10,8 @@
 #include <QString>
 
 #include <string>
-#include <string_view>
 
 namespace rez {
-
-// "<stem> Report.pdf", beside the group's other files.
-inline constexpr std::string_view ManagerReportSuffix = " Report.pdf";
 
 // When a report is made: the date its pages show and the PDF's creation date.
 struct ReportTime {
@@ -28,7 +24,7 @@ struct ReportTime {
 ReportTime CurrentReportTime();
 
 // The bytes of the report's PDF file. Needs a QGuiApplication for the fonts; no widgets.
-std::string ManagerReportPdf(const GroupResults& results, const ReportOptions& options,
+std::string ManagerReportPdf(const GroupResults& results, const ReportThresholds& options,
                              char decimalSeparator, const ReportTime& time);
 
 // Sets the creation date that QPdfWriter stamped into `pdf` (its own clock) to `utc`, in

@@ -6,6 +6,7 @@
 #include "atomic_file.h"
 #include "busy_cursor.h"
 #include "export_files.h"
+#include "file_names.h"
 #include "group_run.h"
 #include "manager_report.h"
 #include "profile_chart.h"
@@ -88,7 +89,7 @@ void TForm1::saveReport() {
         return;
     BusyCursor busy;
     // The thresholds the report's text explains: groups of at least 3, gaps from 1.0.
-    const std::string pdf = ManagerReportPdf(results_->results(), ReportOptions{},
+    const std::string pdf = ManagerReportPdf(results_->results(), ReportThresholds{},
                                              results_->decimalSeparator(), CurrentReportTime());
     WriteFileAtomically(FileSystemPath(WithPdfExtension(chosen)), pdf);
 }

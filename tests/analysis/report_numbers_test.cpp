@@ -261,7 +261,8 @@ TEST(ReportNumbers, WithoutSelfAssessmentThereAreNoGaps) {
 }
 
 // Texts of a report: the whole document for a group, as the page shows it.
-std::string ReportText(const std::vector<rez::Rater>& raters, const rez::ReportOptions& options) {
+std::string ReportText(const std::vector<rez::Rater>& raters,
+                       const rez::ReportThresholds& options) {
     const rez::ReportNumbers n = rez::ComputeReportNumbers(raters, options);
     return rez::ReportPlainText(
         rez::BuildReportDocument(n, options, {"Name", "Label", "Post", "01.02.2026", ','}));
@@ -282,7 +283,7 @@ TEST(ReportNumbers, HiddenRatersNeverChangeTheReport) {
         Raters r = OfCounts(1, 1, 2, pooled ? 2 : 0);
         for (rez::Rater& rater : r.list)
             randomize(rater);
-        const rez::ReportOptions options{3, 0.5};
+        const rez::ReportThresholds options{3, 0.5};
         const rez::ReportNumbers before = rez::ComputeReportNumbers(r.list, options);
         const std::string text = ReportText(r.list, options);
         if (pooled) {
@@ -336,7 +337,8 @@ TEST(GapThresholdTenths, RoundsUpToWholeTenthsDespiteBinaryFractions) {
     EXPECT_EQ(rez::FormatThreshold(1.25, '.'), "1.25");
 }
 
-rez::ReportDocument Document(const std::vector<rez::Rater>& raters, const rez::ReportOptions& o) {
+rez::ReportDocument Document(const std::vector<rez::Rater>& raters,
+                             const rez::ReportThresholds& o) {
     return rez::BuildReportDocument(rez::ComputeReportNumbers(raters, o), o,
                                     {"Name", "Label", "Post", "01.02.2026", ','});
 }

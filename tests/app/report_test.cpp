@@ -99,6 +99,34 @@ TEST(RezReport, WritesTheFourFilesOfEverySampleGroup) {
     }
 }
 
+// -r adds one PDF per group and changes nothing else; a failing group writes no report either.
+TEST(RezReport, ReportAddsTheManagersPdfOfEachGroup) {
+    rez::test::TempDir work;
+    const fs::path bad = work.path() / "bad";
+    fs::create_directories(bad);
+    auto totals = rez::test::UniformTotals(4);
+    totals[0] = "x";
+    rez::test::WriteRespondentFile(bad / "1REZ.cry", rez::test::RespondentLines("m", totals));
+    const fs::path data = REZ_SAMPLE_DATA_DIR;
+    const Outcome o = Report({QStringLiteral("-r"), QStringLiteral("-d"), QStringLiteral("."),
+                              QStringLiteral("-o"), Q(work.path()), Q(data / "Smirnov"), Q(bad),
+                              Q(data / "Kuznetsova"), Q(data / "Orlov")});
+    EXPECT_EQ(o.exitCode, 1) << o.err;
+    EXPECT_EQ(FilesIn(work.path()).size(), 16u); // bad/ and five files of each good group
+    const std::pair<const char*, const char*> groups[] = {
+        {"Smirnov", "Смирнов Андрей Викторович"},
+        {"Kuznetsova", "Кузнецова Татьяна Юрьевна"},
+        {"Orlov", "Орлов Виктор Степанович"}};
+    for (const auto& [group, name] : groups) {
+        const std::string pdf = ReadBytes(work.path() / (std::string(name) + " Report.pdf"));
+        EXPECT_EQ(pdf.substr(0, 8), "%PDF-1.4") << name;
+        EXPECT_LT(pdf.size(), 300u * 1024u) << name;
+        EXPECT_EQ(ReadBytes(work.path() / (std::string(name) + " Table.rtf")),
+                  AsWrittenFile(std::string(group) + ".table.txt"));
+    }
+    EXPECT_EQ(FilesIn(bad), (std::set<std::string>{"1REZ.cry"}));
+}
+
 // Other readers take our files too: ImageMagick's identify and giflib's giftext.
 TEST(RezReport, GifFilesReadByOtherTools) {
     const QString identify = QStandardPaths::findExecutable(QStringLiteral("identify"));
@@ -247,6 +275,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "the output folder /nonexistent/rez does not exist"},
         UsageCase{"OutputFolderIsAFile", Args({"-o", REZ_REPORT_BINARY, "g"}), 2,
                   REZ_REPORT_BINARY " is not a folder"},
+        UsageCase{"MinRatersOutOfRange", Args({"-r", "--min-raters", "21", "g"}), 2,
+                  "--min-raters takes a whole number from 1 to 20"},
+        UsageCase{"GapOutOfRange", Args({"-r", "--gap=0", "g"}), 2,
+                  "--gap takes a number of points from 0.1 to 7"},
         UsageCase{"MissingGroupFolder", Args({"/nonexistent/group"}), 1,
                   "/nonexistent/group: Cannot open file /nonexistent/group/"}),
     rez::test::ByName());

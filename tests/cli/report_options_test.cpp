@@ -19,6 +19,8 @@ struct AcceptedCase {
     std::optional<char> separator;
     std::string workbook = {};
     int threads = 0;
+    bool report = false;
+    rez::ReportThresholds thresholds{};
 };
 REZ_PRINT_CASE_BY_NAME(AcceptedCase)
 
@@ -35,6 +37,9 @@ TEST_P(ReportOptionsAccepted, GiveTheOptions) {
     EXPECT_EQ(options.decimalSeparator, GetParam().separator);
     EXPECT_EQ(options.workbook, GetParam().workbook);
     EXPECT_EQ(options.threads, GetParam().threads);
+    EXPECT_EQ(options.managerReport, GetParam().report);
+    EXPECT_EQ(options.Thresholds().MinRaters, GetParam().thresholds.MinRaters);
+    EXPECT_EQ(options.Thresholds().GapThreshold, GetParam().thresholds.GapThreshold);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -80,7 +85,39 @@ INSTANTIATE_TEST_SUITE_P(
                      "",
                      std::nullopt,
                      "t.xlsx",
-                     256}),
+                     256},
+        AcceptedCase{
+            "ReportWithDefaults", {"g", "-r"}, Action::Run, {"g"}, "", std::nullopt, {}, 0, true},
+        AcceptedCase{"ReportThresholdsWithEitherSeparator",
+                     {"--report", "--min-raters", "5", "--gap=1,5", "g"},
+                     Action::Run,
+                     {"g"},
+                     "",
+                     std::nullopt,
+                     {},
+                     0,
+                     true,
+                     {5, 1.5}},
+        AcceptedCase{"ReportThresholdsAtTheLowEnd",
+                     {"-r", "--min-raters=1", "--gap", "0.1", "g"},
+                     Action::Run,
+                     {"g"},
+                     "",
+                     std::nullopt,
+                     {},
+                     0,
+                     true,
+                     {1, 0.1}},
+        AcceptedCase{"ReportThresholdsAtTheHighEnd",
+                     {"-rd,", "--min-raters=20", "--gap=7", "g"},
+                     Action::Run,
+                     {"g"},
+                     "",
+                     ',',
+                     {},
+                     0,
+                     true,
+                     {20, 7.0}}),
     rez::test::ByName());
 
 struct RefusedCase {
@@ -102,6 +139,9 @@ TEST_P(ReportOptionsRefused, SayWhy) {
 
 const std::string kSeparatorRule = "-d takes one printable ASCII character other than a digit, "
                                    "a sign, a letter, a blank or ';', such as '.' or ','";
+
+const std::string kMinRatersRule = "--min-raters takes a whole number from 1 to 20";
+const std::string kGapRule = "--gap takes a number of points from 0.1 to 7, such as 1.0 or 1,5";
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, ReportOptionsRefused,
@@ -127,7 +167,21 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"NoThreads", {"-j", "0", "g"}, kThreadsRule},
         RefusedCase{"TooManyThreads", {"-j", "257", "g"}, kThreadsRule},
         RefusedCase{"ThreadsNotANumber", {"-j", "2x", "g"}, kThreadsRule},
-        RefusedCase{"ThreadsNegative", {"-j", "-1", "g"}, kThreadsRule}),
+        RefusedCase{"ThreadsNegative", {"-j", "-1", "g"}, kThreadsRule},
+        RefusedCase{"MinRatersZero", {"-r", "--min-raters=0", "g"}, kMinRatersRule},
+        RefusedCase{"MinRatersAboveTwenty", {"-r", "--min-raters=21", "g"}, kMinRatersRule},
+        RefusedCase{"MinRatersNotWhole", {"-r", "--min-raters=3.0", "g"}, kMinRatersRule},
+        RefusedCase{"MinRatersWithASign", {"-r", "--min-raters=+3", "g"}, kMinRatersRule},
+        RefusedCase{"MinRatersEmpty", {"-r", "--min-raters=", "g"}, kMinRatersRule},
+        RefusedCase{"GapBelowATenth", {"-r", "--gap=0.09", "g"}, kGapRule},
+        RefusedCase{"GapAboveSeven", {"-r", "--gap=7,01", "g"}, kGapRule},
+        RefusedCase{"GapWithTwoSeparators", {"-r", "--gap=1.0,0", "g"}, kGapRule},
+        RefusedCase{"GapWithAnExponent", {"-r", "--gap=1e0", "g"}, kGapRule},
+        RefusedCase{"GapNegative", {"-r", "--gap", "-1", "g"}, kGapRule},
+        RefusedCase{"GapOnlyASeparator", {"-r", "--gap=.", "g"}, kGapRule},
+        RefusedCase{"ThresholdsWithoutTheReport",
+                    {"--gap=2", "g"},
+                    "--min-raters and --gap set thresholds of the report: give them with -r"}),
     rez::test::ByName());
 
 // Exactly these bytes are accepted by -d; each other one would corrupt the written numbers.
