@@ -88,10 +88,14 @@ void MenuBarStyle::drawControl(ControlElement element, const QStyleOption* optio
     QStyleOptionMenuItem background = *item;
     background.icon = QIcon();
     background.text.clear();
+    // Worked by keyboard, the current item is highlighted as an open one is, so the user sees
+    // where the arrow keys and Enter act (some styles highlight open items only).
+    if ((item->state & State_Selected) && widget != nullptr && widget->hasFocus())
+        background.state |= State_Sunken;
     QProxyStyle::drawControl(element, &background, painter, widget);
 
     const bool enabled = item->state & State_Enabled;
-    const bool pressed = (item->state & State_Selected) && (item->state & State_Sunken);
+    const bool pressed = (background.state & State_Selected) && (background.state & State_Sunken);
     const int iconSize = pixelMetric(PM_SmallIconSize, option, widget);
     const int textWidth = item->fontMetrics.horizontalAdvance(WithoutMnemonics(item->text));
     const QRect& r = item->rect;

@@ -485,13 +485,27 @@ TEST_F(Keyboard, ReachesEveryCommand) {
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
-// A lone Alt or F10 takes the keyboard to the menu bar: Enter runs Group, Escape leaves.
+// Pixels of the palette's highlight colour on the Group item, as the menu bar draws it.
+int HighlightedPixels(QMenuBar& bar, QAction* item) {
+    const QImage image = bar.grab(bar.actionGeometry(item)).toImage();
+    const QRgb highlight = bar.palette().color(QPalette::Highlight).rgb();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == highlight ? 1 : 0;
+    return count;
+}
+
+// A lone Alt or F10 takes the keyboard to the menu bar, its current item highlighted: Enter
+// runs Group, Escape leaves.
 TEST_F(Keyboard, LoneAltOrF10FocusesTheMenuBar) {
     QMenuBar* bar = form->menuBar();
+    ASSERT_EQ(HighlightedPixels(*bar, Action("mmGroup")), 0);
     for (const Qt::Key key : {Qt::Key_Alt, Qt::Key_F10}) {
         Press(key);
         EXPECT_TRUE(bar->hasFocus()) << key;
         EXPECT_EQ(bar->activeAction(), Action("mmGroup")) << key;
+        EXPECT_GT(HighlightedPixels(*bar, Action("mmGroup")), 20) << key;
         EXPECT_TRUE(bar->style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, bar)) << key;
         Press(Qt::Key_Escape);
         EXPECT_EQ(bar->activeAction(), nullptr) << key;
