@@ -10,8 +10,9 @@
 #include <algorithm>
 
 #ifdef _WIN32
-#include <filesystem>
-#include <fstream>
+#include <windows.h>
+
+#include <climits>
 #else
 #include <cerrno>
 #include <fcntl.h>
@@ -25,23 +26,85 @@ namespace {
 const std::string kEmptyLine;
 
 #ifdef _WIN32
+// Closes the handle on every path out of the reader.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle)
+        : handle_(handle) {}
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// The UTF-16 form of a UTF-8 path; empty when the path is empty, not valid UTF-8 or holds a
+// NUL (which would cut the name short).
+std::wstring WidePath(const std::string& path) {
+    if (path.empty() || path.size() > INT_MAX || path.find('\0') != std::string::npos)
+        return {};
+    const int size = static_cast<int>(path.size());
+    const int length =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
+    if (length <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, wide.data(),
+                            length) != length)
+        return {};
+    return wide;
+}
+
 std::string ReadWholeFile(const std::string& path) {
-    namespace fs = std::filesystem;
-    const fs::path p(std::u8string(path.begin(), path.end()));
-    std::error_code ec;
-    if (!fs::is_regular_file(p, ec))
+    const std::wstring wide = WidePath(path);
+    if (wide.empty())
         throw RezError(MsgCannotOpenFile(path));
-    const auto size = fs::file_size(p, ec);
-    if (ec)
+    // Others may read the file at the same time, but one that a program holds open for
+    // writing is refused rather than read half-written. Directories cannot be opened so.
+    FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE)
         throw RezError(MsgCannotOpenFile(path));
+    // Only files on a disk: a device (NUL, COM1) or a pipe is refused before the first read,
+    // which could wait forever.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(file.get()) != FILE_TYPE_DISK ||
+        GetFileInformationByHandle(file.get(), &info) == FALSE ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        throw RezError(MsgCannotOpenFile(path));
+    const unsigned long long size =
+        (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     if (size > MaxRespondentFileBytes)
         throw RezError(MsgFileTooLarge(path));
-    std::ifstream in(p, std::ios::binary);
-    if (!in)
-        throw RezError(MsgCannotOpenFile(path));
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+
+    // Read to the end, however many pieces the system hands back, but never more than the
+    // limit: the file may grow while we read, so the buffer grows too, up to one byte past
+    // the limit.
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(size) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > MaxRespondentFileBytes)
+                break;
+            bytes.resize(std::min(bytes.size() * 2, MaxRespondentFileBytes + 1));
+        }
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(bytes.size() - filled);
+        if (ReadFile(file.get(), bytes.data() + filled, want, &got, nullptr) == FALSE)
+            throw RezError(MsgCannotOpenFile(path));
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    if (filled > MaxRespondentFileBytes)
+        throw RezError(MsgFileTooLarge(path));
+    bytes.resize(filled);
     return bytes;
 }
 #else

@@ -21,11 +21,12 @@ public:
     // Hides the taskbar. False when the desktop has none; then nothing changed.
     virtual bool hideTaskbar() = 0;
     // Makes the desktop work area the whole screen, first noting the work area in force so
-    // that restoreWorkArea can put it back.
+    // that restoreWorkArea can put it back. Leaves it unchanged when that cannot be noted.
     virtual void setFullScreenWorkArea() = 0;
-    // Shows the taskbar in its normal state, if there is one.
+    // Shows the taskbar in its normal state if hideTaskbar hid it; once.
     virtual void showTaskbar() = 0;
-    // Puts back the work area noted by setFullScreenWorkArea; nothing if that never ran.
+    // Puts back the work area noted by setFullScreenWorkArea, once; nothing if it never
+    // changed the work area.
     virtual void restoreWorkArea() = 0;
     // The command identifier carried by a native system-menu command message, or 0 for any
     // other message. `nativeMessage` is the platform's message structure.

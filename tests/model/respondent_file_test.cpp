@@ -10,7 +10,9 @@
 
 #include <filesystem>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -162,6 +164,30 @@ TEST(ReadRespondentFile, EntriesThatAreNotRegularFilesAreRefusedWithoutBlocking)
         EXPECT_EQ(MessageOf([&] { rez::ReadRespondentFile(path, buffer); }),
                   "Cannot open file " + path);
     }
+}
+#endif
+
+#ifdef _WIN32
+// Devices and pipes are refused before the first read, which could wait forever; so is a
+// file that another program holds open for writing, until it lets go.
+TEST(ReadRespondentFile, DevicesPipesAndFilesBeingWrittenAreRefusedWithoutBlocking) {
+    TempDir dir;
+    rez::LineBuffer buffer;
+    const std::string pipePath = "\\\\.\\pipe\\rez-test-" + std::to_string(GetCurrentProcessId());
+    HANDLE pipe = CreateNamedPipeA(pipePath.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                   1, 512, 512, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    WriteRespondentFile(dir.path() / "1busyREZ.cry", RespondentLines("R", UniformTotals(4)));
+    HANDLE writer = CreateFileW((dir.path() / "1busyREZ.cry").c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    const std::string busy = dir.dirText() + "1busyREZ.cry";
+    for (const std::string& path : {std::string("\\\\.\\NUL"), std::string("NUL"), pipePath, busy})
+        EXPECT_EQ(MessageOf([&] { rez::ReadRespondentFile(path, buffer); }),
+                  "Cannot open file " + path);
+    CloseHandle(writer);
+    CloseHandle(pipe);
+    EXPECT_EQ(rez::ReadRespondentFile(busy, buffer).Line(2), "R L2");
 }
 #endif
 

@@ -9,7 +9,9 @@
 #include <sstream>
 #include <stdexcept>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -19,8 +21,9 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
+    // The process id keeps test programs that run at the same time apart.
 #ifdef _WIN32
-    const auto pid = 0;
+    const auto pid = ::_getpid();
 #else
     const auto pid = ::getpid();
 #endif
@@ -38,6 +41,10 @@ TempDir::~TempDir() {
 std::string TempDir::dirText() const {
     const auto text = path_.u8string();
     return std::string(text.begin(), text.end()) + "/";
+}
+
+fs::path Utf8Path(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 std::string ReadBytes(const fs::path& path) {

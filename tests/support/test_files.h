@@ -23,6 +23,10 @@ private:
     std::filesystem::path path_;
 };
 
+// A UTF-8 name or path as a path, on every platform: on Windows a plain std::string would be
+// read in the system's ANSI code page and garble Cyrillic names.
+std::filesystem::path Utf8Path(const std::string& utf8);
+
 // The whole content of a file (empty when it cannot be read).
 std::string ReadBytes(const std::filesystem::path& path);
 
