@@ -49,6 +49,9 @@ struct GroupResults {
     // Every respondent in listing order: the input of ComputeGroupValues, kept so that
     // reports need not read the folder again.
     std::vector<Rater> Raters;
+    // The manager's name as each file gives it (line 2), each text once, in listing order:
+    // more than one means that files of different managers were mixed in one folder.
+    std::vector<std::string> ManagerNames;
 
     bool HasRespondents(int row) const { return RespondentCounts[At(row)] > 0; }
 

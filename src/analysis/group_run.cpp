@@ -57,6 +57,19 @@ void AddRespondent(GroupResults& results, int role, const RespondentFile& file,
     }
 }
 
+// Finite totals can still sum beyond a double's range; the table and charts would then show
+// INF and NAN.
+bool AllFinite(const GroupResults& r) {
+    const auto finite = [](const auto& rows) {
+        for (const auto& row : rows)
+            for (const double value : row)
+                if (!std::isfinite(value))
+                    return false;
+        return true;
+    };
+    return finite(r.ScaleResults) && finite(r.PhaseFactorResults) && finite(r.SelfDifferences);
+}
+
 } // namespace
 
 double SelfDifference(double self, double other) {
@@ -93,6 +106,9 @@ GroupResults RunGroup(const std::string& directory, char sep, LineBuffer& buffer
         const std::string path = directory + name;
         const RespondentFile file = ReadRespondentFile(path, buffer);
         r.GroupName = file.Line(GroupNameLine);
+        if (std::find(r.ManagerNames.begin(), r.ManagerNames.end(), r.GroupName) ==
+            r.ManagerNames.end())
+            r.ManagerNames.push_back(r.GroupName);
         const int role = RoleFromFileName(name, path);
         AddRespondent(r, role, file, buttonHeadings, captionHeadings);
         Rater rater;
@@ -102,7 +118,32 @@ GroupResults RunGroup(const std::string& directory, char sep, LineBuffer& buffer
         r.Raters.push_back(rater);
     }
     ComputeGroupValues(r);
+    if (!AllFinite(r))
+        throw RezError("The totals in " + FolderText(directory) + " are too large to compute");
     return r;
+}
+
+std::string FolderText(std::string_view directory) {
+    if (directory.size() > 1 && (directory.back() == '/' || directory.back() == '\\'))
+        directory.remove_suffix(1);
+    return std::string(directory);
+}
+
+std::optional<std::string> NoRespondentsWarning(const GroupResults& results,
+                                                std::string_view folder) {
+    if (!results.Raters.empty())
+        return std::nullopt;
+    return EscapeForMessage("No respondent files in " + std::string(folder));
+}
+
+std::optional<std::string> MixedManagersWarning(const GroupResults& results,
+                                                std::string_view folder) {
+    if (results.ManagerNames.size() < 2)
+        return std::nullopt;
+    std::string text = "Respondent files in " + std::string(folder) + " name different managers: ";
+    for (std::size_t i = 0; i < results.ManagerNames.size(); ++i)
+        text += (i == 0 ? "" : ", ") + results.ManagerNames[i];
+    return EscapeForMessage(text);
 }
 
 void ComputeGroupValues(GroupResults& r) {

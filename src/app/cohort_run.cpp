@@ -4,6 +4,7 @@
 #include "chart_picture.h"
 #include "file_names.h"
 #include "group_report.h"
+#include "group_run.h"
 #include "manager_report.h"
 #include "ordered_pipeline.h"
 #include "progress_line.h"
@@ -37,6 +38,7 @@ std::string Shown(const fs::path& path) {
 // A group after its analysis: the results, or the message of its failure.
 struct Analysed {
     std::string shownAs; // the folder as given, as messages name it
+    std::string folder;  // the group's folder (of a respondent file given in its place)
     std::optional<GroupResults> results;
     std::vector<std::string> messages; // for standard error, in order
 };
@@ -84,6 +86,7 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
     const char sep = settings.decimalSeparator;
     ProgressLine progress = ProgressLine::ForStandardError(static_cast<int>(groupDirs.size()));
     std::vector<GroupResults> completed; // kept only for the workbook
+    StemClaims claims;                   // on the calling thread only
     int status = 0;
     // Every report of a run carries the same date.
     const ReportTime reportTime = CurrentReportTime();
@@ -95,14 +98,29 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
             const fs::path given = PathFromBytes(groupDirs[i]);
             group.shownAs = Shown(given);
             try {
-                group.results = RunGroupIn(GroupFolder(given), sep);
+                const fs::path folder = GroupFolder(given);
+                group.folder = DisplayPath(folder);
+                group.results = RunGroupIn(folder, sep);
+                // The results stand as defined; the user learns what to check.
+                for (const auto& warning : {NoRespondentsWarning(*group.results, group.folder),
+                                            MixedManagersWarning(*group.results, group.folder)})
+                    if (warning)
+                        group.messages.push_back("warning: " + *warning);
             } catch (const std::exception& e) {
                 group.messages.push_back(group.shownAs + ": " + e.what());
             }
             return group;
         },
-        // Calling thread, in command-line order: whether the group's files are written.
-        [&](std::size_t, Analysed& group) { return group.results.has_value(); },
+        // Calling thread, in command-line order: whether the group's files are written. A
+        // group whose files would replace an earlier group's is not.
+        [&](std::size_t, Analysed& group) {
+            if (!group.results)
+                return false;
+            const auto clash = claims.Claim(ReportFileStem(group.results->GroupName), group.folder);
+            if (clash)
+                group.messages.push_back(group.shownAs + ": " + *clash);
+            return !clash;
+        },
         // Worker thread: the charts, the files' bytes and the writing.
         [&](std::size_t, Analysed& group) {
             Written written;

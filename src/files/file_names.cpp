@@ -1,5 +1,6 @@
 #include "file_names.h"
 
+#include "rez_error.h"
 #include "utf8.h"
 
 #include <algorithm>
@@ -63,6 +64,14 @@ std::string FoldFileNameCase(std::string_view name) {
         AppendUtf8(folded, lower);
     }
     return folded;
+}
+
+std::optional<std::string> StemClaims::Claim(const std::string& stem, const std::string& folder) {
+    const auto [it, claimed] = folderOfStem_.emplace(FoldFileNameCase(stem), folder);
+    if (claimed)
+        return std::nullopt;
+    return EscapeForMessage("Not written: " + folder + " and " + it->second +
+                            " give the same file names \"" + stem + " ...\" (letter case ignored)");
 }
 
 std::filesystem::path PathFromBytes(std::string_view bytes) {

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +44,19 @@ std::string ReportFileStem(std::string_view groupName);
 // Windows-1251 holds (Latin and Cyrillic): two stems name the same files on such a file system
 // when their folded texts are equal.
 std::string FoldFileNameCase(std::string_view name);
+
+// The stems of the groups of one call, claimed in command-line order before any group's files
+// are written: two groups whose stems name the same files (letter case ignored, as on
+// Windows) would otherwise replace each other's files without a word.
+class StemClaims {
+public:
+    // Claims `stem` for the group in `folder` (as messages name it). Returns the message for
+    // the later group when an earlier one holds the stem already; nothing when it is free.
+    std::optional<std::string> Claim(const std::string& stem, const std::string& folder);
+
+private:
+    std::map<std::string, std::string> folderOfStem_; // by the folded stem
+};
 
 // A path from text given by the user or the system: on POSIX the bytes as given (never
 // re-encoded, so a folder name that is not UTF-8 still opens); on Windows UTF-8.

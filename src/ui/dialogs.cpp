@@ -20,4 +20,8 @@ void QtDialogs::showError(const QString& text) {
     ShowCriticalBox(parent_, text);
 }
 
+void QtDialogs::showWarning(const QString& text) {
+    ShowWarningBox(parent_, text);
+}
+
 } // namespace rez

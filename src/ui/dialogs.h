@@ -23,6 +23,8 @@ public:
     virtual QString getSaveFileName(const QString& title, const QString& proposedPath) = 0;
     // Shows the error box with `text` as it stands (see ErrorBoxText).
     virtual void showError(const QString& text) = 0;
+    // Shows a warning box with `text` after a command that completed.
+    virtual void showWarning(const QString& text) = 0;
 };
 
 // Real file dialogs and message box, parented to `parent` (not owned).
@@ -35,6 +37,7 @@ public:
                             const QString& filter) override;
     QString getSaveFileName(const QString& title, const QString& proposedPath) override;
     void showError(const QString& text) override;
+    void showWarning(const QString& text) override;
 
 private:
     QWidget* parent_;

@@ -18,10 +18,22 @@ void RestoreBusyCursor() {
         QApplication::restoreOverrideCursor();
 }
 
-void ShowCriticalBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, AppName(), text, QMessageBox::Ok, parent);
+namespace {
+
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
+    QMessageBox box(icon, AppName(), text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+} // namespace
+
+void ShowCriticalBox(QWidget* parent, const QString& text) {
+    ShowBox(parent, QMessageBox::Critical, text);
+}
+
+void ShowWarningBox(QWidget* parent, const QString& text) {
+    ShowBox(parent, QMessageBox::Warning, text);
 }
 
 } // namespace rez

@@ -19,4 +19,8 @@ void RestoreBusyCursor();
 // user closes it.
 void ShowCriticalBox(QWidget* parent, const QString& text);
 
+// The same with the warning icon: for a completed command whose result the user should
+// check (files of different managers in one group folder).
+void ShowWarningBox(QWidget* parent, const QString& text);
+
 } // namespace rez

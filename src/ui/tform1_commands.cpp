@@ -16,6 +16,7 @@
 #include "tform1.h"
 
 #include <QAction>
+#include <QDir>
 #include <QScrollArea>
 
 using namespace Qt::StringLiterals;
@@ -33,16 +34,22 @@ void TForm1::groupCommand() {
 }
 
 void TForm1::runGroup(const QString& chosenFile) {
-    BusyCursor busy;
-    // Each respondent file's lines while it is read.
-    LineBuffer fileLines;
-    // All or nothing: a failing file throws out of here and leaves the screen and the
-    // results of the last completed run as they were.
-    GroupResults fresh = RunGroup(DirectoryOfChosenFile(chosenFile.toStdString()),
-                                  results_->decimalSeparator(), fileLines);
-    results_->setResults(std::move(fresh));
-    resultsScroll_->show();
-    saveMenuAction_->setEnabled(true);
+    const std::string directory = DirectoryOfChosenFile(chosenFile.toStdString());
+    {
+        BusyCursor busy;
+        // Each respondent file's lines while it is read.
+        LineBuffer fileLines;
+        // All or nothing: a failing file throws out of here and leaves the screen and the
+        // results of the last completed run as they were.
+        GroupResults fresh = RunGroup(directory, results_->decimalSeparator(), fileLines);
+        results_->setResults(std::move(fresh));
+        resultsScroll_->show();
+        saveMenuAction_->setEnabled(true);
+    }
+    // The results stand as the files give them; the user learns what to check.
+    const QString folder = QDir::toNativeSeparators(QString::fromStdString(FolderText(directory)));
+    if (const auto warning = MixedManagersWarning(results_->results(), folder.toStdString()))
+        dialogs_->showWarning(QString::fromStdString(*warning));
 }
 
 QString TForm1::proposedName(QStringView suffix) const {

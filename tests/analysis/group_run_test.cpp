@@ -246,6 +246,39 @@ TEST_F(GroupRun, FirstBadFileInListingOrderEndsTheRun) {
                                "2aREZ.cry, line 19)");
 }
 
+// Totals that are finite one by one but whose sums are not (factor 2 adds eight scale means of
+// about 3e307) fail the run; large finite results stay as the files give them.
+TEST_F(GroupRun, TotalsTooLargeToComputeFailTheRun) {
+    Add("1aREZ.cry", "m", std::vector<std::string>(rez::ScaleCount, "1.7e308"));
+    EXPECT_EQ(FailureOf(), "The totals in " + dir.path().string() + " are too large to compute");
+    Add("1aREZ.cry", "m", std::vector<std::string>(rez::ScaleCount, "1e300"));
+    EXPECT_DOUBLE_EQ(Run().ScaleResults[rez::rowMang][0], 1e300 / 7);
+}
+
+TEST_F(GroupRun, WarnsOfAFolderWithoutFilesAndOfDifferentManagers) {
+    const std::string folder = rez::FolderText(dir.dirText());
+    EXPECT_EQ(folder, dir.path().string());
+    GroupResults r = Run();
+    EXPECT_EQ(rez::NoRespondentsWarning(r, folder), "No respondent files in " + folder);
+    EXPECT_EQ(rez::MixedManagersWarning(r, folder), std::nullopt);
+
+    auto lines = RespondentLines("a", UniformTotals(4));
+    lines[2] = "Иванов И.И.";
+    rez::test::WriteRespondentFile(dir.path() / "1aREZ.cry", lines);
+    rez::test::WriteRespondentFile(dir.path() / "2aREZ.cry", lines);
+    r = Run();
+    EXPECT_EQ(rez::NoRespondentsWarning(r, folder), std::nullopt);
+    EXPECT_EQ(rez::MixedManagersWarning(r, folder), std::nullopt);
+
+    lines[2] = "Петров\x1b[2J";
+    rez::test::WriteRespondentFile(dir.path() / "3aREZ.cry", lines);
+    r = Run();
+    EXPECT_EQ(r.GroupName, lines[2]); // the results stay as the files give them
+    EXPECT_EQ(rez::MixedManagersWarning(r, folder), "Respondent files in " + folder +
+                                                        " name different managers: Иванов И.И., "
+                                                        "Петров\\x1b[2J");
+}
+
 TEST_F(GroupRun, RoleFailures) {
     Add("5aREZ.cry", "five", UniformTotals(6));
     EXPECT_EQ(FailureOf(),

@@ -174,6 +174,67 @@ TEST(RezReport, FailedGroupWritesNothingAndTheOthersGoOn) {
     EXPECT_EQ(FilesIn(out).size(), 4u);
 }
 
+const std::string kOrlov = "Орлов Виктор Степанович";
+
+// Two folders of one call whose files would have the same names (letter case ignored): the
+// later fails, naming both, and the earlier's files stay.
+TEST(RezReport, SameFileNamesInOneCallFailTheLaterGroup) {
+    rez::test::TempDir work;
+    const fs::path first = work.path() / "first";
+    const fs::path second = work.path() / "second";
+    const fs::path out = work.path() / "out";
+    fs::copy(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov", first);
+    fs::create_directories(second);
+    fs::create_directories(out);
+    auto lines = rez::test::RespondentLines("x", rez::test::UniformTotals(1));
+    lines[2] = "ОРЛОВ виктор СТЕПАНОВИЧ";
+    rez::test::WriteRespondentFile(second / "1REZ.cry", lines);
+    const Outcome o = Report({QStringLiteral("-o"), Q(out), Q(first), Q(second)});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_NE(o.err.find(second.string() + ": Not written: " + second.string() + " and " +
+                         first.string() +
+                         " give the same file names \"ОРЛОВ виктор СТЕПАНОВИЧ ...\" (letter "
+                         "case ignored)\n"),
+              std::string::npos)
+        << o.err;
+    EXPECT_EQ(FilesIn(out).size(), 4u);
+    EXPECT_EQ(ReadBytes(out / (kOrlov + " Table.rtf")), AsWrittenFile("Orlov.table.txt"));
+}
+
+// A folder that cannot take one of the group's files gets none of them.
+TEST(RezReport, GroupIsWrittenAllOrNone) {
+    rez::test::TempDir out;
+    fs::create_directory(out.path() / (kOrlov + " Scales.gif"));
+    const Outcome o =
+        Report({QStringLiteral("-o"), Q(out.path()), Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov")});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_NE(o.err.find("Cannot create file " + (out.path() / (kOrlov + " Scales.gif")).string()),
+              std::string::npos)
+        << o.err;
+    EXPECT_EQ(FilesIn(out.path()), std::set<std::string>{kOrlov + " Scales.gif"});
+}
+
+// Mistakes that give results all the same: the parent of the group folders, and a file of
+// another manager among a group's files. The results stay as defined, with a warning.
+TEST(RezReport, WarnsOfFoldersThatMayNotBeWhatWasMeant) {
+    rez::test::TempDir work;
+    const fs::path mixed = work.path() / "mixed";
+    fs::copy(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov", mixed);
+    fs::copy(fs::path(REZ_SAMPLE_DATA_DIR) / "Smirnov" / "1-01REZ.cry", mixed / "0-99REZ.cry");
+    fs::create_directory(work.path() / "out");
+    const Outcome o = Report({QStringLiteral("-o"), Q(work.path() / "out"),
+                              QStringLiteral(REZ_SAMPLE_DATA_DIR), Q(mixed)});
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_NE(o.err.find("warning: No respondent files in " REZ_SAMPLE_DATA_DIR "\n"),
+              std::string::npos)
+        << o.err;
+    EXPECT_NE(o.err.find("warning: Respondent files in " + mixed.string() +
+                         " name different managers: Смирнов Андрей Викторович, " + kOrlov + "\n"),
+              std::string::npos)
+        << o.err;
+    EXPECT_EQ(FilesIn(work.path() / "out").size(), 8u); // " Table.rtf" ... and Orlov's four
+}
+
 // Links planted on the output names are replaced by the new files; nothing outside the output
 // folder is written or created.
 TEST(RezReport, LinksOnOutputNamesAreReplacedNotFollowed) {
@@ -183,7 +244,7 @@ TEST(RezReport, LinksOnOutputNamesAreReplacedNotFollowed) {
     fs::create_directories(out);
     fs::create_directories(outside);
     rez::test::WriteBytes(outside / "precious", "precious");
-    const std::string stem = "Орлов Виктор Степанович";
+    const std::string stem = kOrlov;
     fs::create_symlink(outside / "precious", out / (stem + " Scales.gif"));
     fs::create_symlink(outside / "created", out / (stem + " Table.rtf"));
     const Outcome o =

@@ -35,6 +35,7 @@ struct DialogLog {
     QStringList saveAnswers;
     std::vector<SaveRequest> saveRequests;
     QStringList errors;
+    QStringList warnings;
     // Whether a busy cursor was still set when each error box opened.
     std::vector<bool> busyCursorAtError;
 };
@@ -53,6 +54,7 @@ public:
         log_->saveRequests.push_back({title, proposedPath});
         return log_->saveAnswers.isEmpty() ? QString() : log_->saveAnswers.takeFirst();
     }
+    void showWarning(const QString& text) override { log_->warnings.push_back(text); }
     void showError(const QString& text) override {
         log_->errors.push_back(text);
         log_->busyCursorAtError.push_back(QApplication::overrideCursor() != nullptr);

@@ -96,6 +96,23 @@ TEST_F(GroupCommand, SecondRunReplacesRowsAndButtons) {
     EXPECT_EQ(Results().SelfDifferences[2][0], 0.0);
 }
 
+// Files of another manager in the folder: the run completes as the files say, then a warning
+// box names the managers. A folder of one manager's files gives none.
+TEST_F(GroupCommand, FilesOfDifferentManagersGiveAWarningAfterTheRun) {
+    Add("mixed", "0REZ.cry", "self", UniformTotals(5));
+    Add("mixed", "1REZ.cry", "mang", UniformTotals(4));
+    RunOnGroup("mixed");
+    EXPECT_TRUE(dialogs->errors.isEmpty());
+    ASSERT_EQ(dialogs->warnings.size(), 1);
+    EXPECT_EQ(dialogs->warnings[0], u"Respondent files in "_qs +
+                                        QString::fromStdString((root.path() / "mixed").string()) +
+                                        u" name different managers: self L2, mang L2"_qs);
+    EXPECT_EQ(Results().GroupName, "mang L2");
+    EXPECT_TRUE(PanelShown());
+    RunOnSample("Smirnov");
+    EXPECT_EQ(dialogs->warnings.size(), 1);
+}
+
 TEST_F(GroupCommand, FailedRunChangesNothing) {
     Add("good", "0REZ.cry", "self", UniformTotals(5));
     Add("good", "1REZ.cry", "mang", UniformTotals(4));
