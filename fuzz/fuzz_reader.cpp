@@ -1,48 +1,78 @@
-// Fuzzes the respondent file reader and the number parser: the input is the stored
-// (scrambled) file; its first byte also chooses the file name's first character.
+// Fuzzes the respondent file reader, the number parser and the texts made from file content,
+// in memory: the input's first byte is the first character of the file's name, the rest the
+// stored (scrambled) bytes. Reading the file from disk is covered by the tests.
+//
+// Besides never crashing, hanging or reading out of bounds, it checks what must hold for any
+// content: a file stem holds no character that a file name may not hold and fits its length
+// limit, and a message holds no control character.
 
+#include "file_names.h"
 #include "number_text.h"
 #include "questionnaire.h"
 #include "respondent_file.h"
 #include "rez_error.h"
-#include "scramble.h"
 
+#include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <string>
-#include <unistd.h>
+
+namespace {
+
+void Check(bool holds) {
+    if (!holds)
+        std::abort();
+}
+
+void CheckMessage(const std::string& message) {
+    for (const char c : message)
+        Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
+    Check(message.find("\xc2\x80") == std::string::npos); // no C1 control as UTF-8 either
+}
+
+void CheckStem(const std::string& stem) {
+    for (const char c : stem)
+        Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F &&
+              std::string_view("/\\:*?\"<>|").find(c) == std::string_view::npos);
+    for (const std::string_view suffix : rez::GroupFileSuffixes)
+        Check(stem.size() + suffix.size() + rez::TemporaryNameExtraBytes <= rez::MaxFileNameBytes);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = "/tmp/rez-fuzz-reader-" + std::to_string(::getpid());
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::string name = std::string(input.substr(0, 1)) + "REZ.cry";
+    const std::string stored(input.substr(size > 0 ? 1 : 0));
     rez::LineBuffer buffer;
+    const rez::RespondentFile file = rez::ParseRespondentBytes(stored, buffer, "/g/" + name);
     try {
-        const auto file = rez::ReadRespondentFile(path, buffer);
-        const std::string name = std::string(1, size ? bytes[0] : '0') + "REZ.cry";
-        try {
-            rez::RoleFromFileName(name, path);
-        } catch (const rez::RezError&) {
-        }
-        for (const char sep : {'.', ','}) {
-            for (int s = 0; s < rez::ScaleCount; ++s) {
-                try {
-                    const double v = rez::ScaleValue(file, s, sep);
-                    (void)rez::FormatCell(v, sep);
-                } catch (const rez::RezError&) {
-                }
-            }
-        }
-        // The parser on the raw plain text as one line, too.
-        try {
-            (void)rez::ParseTotal(rez::UnscrambleText(bytes), '.');
-        } catch (const rez::RezError&) {
-        }
-    } catch (const rez::RezError&) {
+        rez::RoleFromFileName(name, "/g/" + name);
+    } catch (const rez::RezError& e) {
+        CheckMessage(e.what());
     }
+    for (const char sep : {'.', ','}) {
+        for (int s = 0; s < rez::ScaleCount; ++s) {
+            const std::size_t line = rez::FirstTotalLine + static_cast<std::size_t>(s);
+            if (const auto total = rez::TryParseTotal(file.Line(line), sep)) {
+                Check(std::isfinite(*total));
+                (void)rez::FormatCell(rez::ScaleValue(file, s, sep), sep);
+                continue;
+            }
+            // The first bad total ends a run: its message, once per separator (throwing is
+            // slow, and the other bad lines take the same path).
+            try {
+                rez::ScaleValue(file, s, sep);
+                Check(false);
+            } catch (const rez::RezError& e) {
+                CheckMessage(e.what());
+            }
+            break;
+        }
+    }
+    const std::string& groupName = file.Line(rez::GroupNameLine);
+    CheckStem(rez::ReportFileStem(groupName));
+    (void)rez::FoldFileNameCase(groupName);
+    CheckMessage(rez::EscapeForMessage(input));
     return 0;
 }

@@ -39,7 +39,7 @@ if command -v clang++ >/dev/null; then
   echo "=== fuzz corpus replay (clang, libFuzzer)"
   cmake --preset fuzz >/dev/null
   cmake --build --preset fuzz
-  for target in reader group; do
+  for target in reader group options; do
     if build/fuzz/bin/fuzz_$target -runs=0 fuzz/corpus/$target >/tmp/rez-fuzz-$target.log 2>&1; then
       echo "fuzz_$target: corpus of $(ls fuzz/corpus/$target | wc -l) inputs replayed cleanly"
     else

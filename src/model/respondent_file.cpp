@@ -191,11 +191,15 @@ void SplitLines(std::string_view text, LineBuffer& lines, bool keepFinalEmpty) {
 
 RespondentFile ReadRespondentFile(const std::string& path, LineBuffer& lines) {
     lines.clear();
-    const std::string plain = UnscrambleText(ReadWholeFile(path));
+    return ParseRespondentBytes(ReadWholeFile(path), lines, path);
+}
+
+RespondentFile ParseRespondentBytes(std::string_view stored, LineBuffer& lines, std::string path) {
+    const std::string plain = UnscrambleText(stored);
     SplitLines(plain, lines);
     for (std::string& line : lines)
         line = DecodeCp1251(line);
-    return RespondentFile(lines, path);
+    return RespondentFile(lines, std::move(path));
 }
 
 int RoleFromFileName(std::string_view fileName, std::string_view fullPath) {

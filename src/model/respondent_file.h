@@ -66,6 +66,11 @@ void SplitLines(std::string_view text, LineBuffer& lines, bool keepFinalEmpty = 
 // blocking), "File <path> is too large to be a respondent file" above the size limit.
 RespondentFile ReadRespondentFile(const std::string& path, LineBuffer& lines);
 
+// What ReadRespondentFile does after reading: unscrambles `stored` (a file's bytes) and fills
+// `lines` with its plain-text lines decoded to UTF-8. `path` names the file in messages.
+RespondentFile ParseRespondentBytes(std::string_view stored, LineBuffer& lines,
+                                    std::string path = {});
+
 // Result row 0 to 3 of the role digit that starts `fileName` (no directory part). Throws
 // RezError "'<c>' is not a valid integer value (file <fullPath>)" when the first character is
 // no digit, and
