@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -174,7 +175,9 @@ void TForm1::buildAboutRoutes() {
 }
 
 void TForm1::startUp() {
-    programFolder_ = QCoreApplication::applicationDirPath() + u'/';
+    folders_ =
+        FindProgramFolders(QCoreApplication::applicationDirPath() + u'/',
+                           QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     shell_->appendAboutEntry(static_cast<std::uintptr_t>(winId()));
     if (shell_->hideTaskbar())
         shell_->setFullScreenWorkArea();

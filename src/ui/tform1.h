@@ -8,6 +8,7 @@
 
 #include "dialogs.h"
 #include "platform_shell.h"
+#include "program_folders.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -35,10 +36,10 @@ public:
                     std::unique_ptr<PlatformShell> shell = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The program's folder with a trailing '/': the Group dialog opens in its "Data" folder,
-    // the Save commands propose names in its "Results" folder.
-    const QString& programFolder() const { return programFolder_; }
-    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+    // Where the Group dialog opens and the Save commands propose their names: found beside
+    // the program at start-up.
+    const ProgramFolders& folders() const { return folders_; }
+    void setFolders(const ProgramFolders& folders) { folders_ = folders; }
 
     // The box that systemMenuCommand(AboutCommandId) shows. Not owned.
     void setAboutBox(TAboutBox* box);
@@ -84,12 +85,13 @@ private:
     // The error box of every command: restores the normal cursor, then shows `message` with
     // a full stop appended when its last character sorts after ".".
     void showError(const QString& message);
-    // programFolder + "Results" + separator + the group name + `suffix`.
+    // folders().resultsHome + "Results" + separator + the group name + `suffix`, the Results
+    // folder made first where the folders ask for it.
     QString proposedName(QStringView suffix) const;
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<PlatformShell> shell_;
-    QString programFolder_;
+    ProgramFolders folders_;
     GroupRun groupRun_;
     bool desktopRestored_ = false;
 

@@ -26,7 +26,7 @@ namespace rez {
 void TForm1::groupCommand() {
     const QString chosen =
         dialogs_->getOpenFileName(u"Данные для анализа умений и навыков менеджера по Дорвелу"_s,
-                                  programFolder_ + u"Data"_s, u"CRY Files (*.cry)"_s);
+                                  folders_.data, u"CRY Files (*.cry)"_s);
     if (chosen.isEmpty())
         return; // cancelled: nothing changes
     if (groupRun_)
@@ -53,8 +53,9 @@ void TForm1::runGroup(const QString& chosenFile) {
 }
 
 QString TForm1::proposedName(QStringView suffix) const {
-    return ProposedResultPath(programFolder_, QString::fromStdString(results_->results().GroupName),
-                              suffix);
+    PrepareResultsFolder(folders_);
+    return ProposedResultPath(folders_.resultsHome,
+                              QString::fromStdString(results_->results().GroupName), suffix);
 }
 
 void TForm1::saveAnalysis() {

@@ -6,6 +6,8 @@
 #include "platform_shell.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +27,7 @@ struct OpenRequest {
 struct SaveRequest {
     QString title;
     QString proposedPath;
+    bool folderExisted = false; // the proposed file's folder, when the dialog opened
 };
 
 // What the fake dialogs saw, shared between the test and the window it built.
@@ -51,7 +54,7 @@ public:
         return log_->openAnswer;
     }
     QString getSaveFileName(const QString& title, const QString& proposedPath) override {
-        log_->saveRequests.push_back({title, proposedPath});
+        log_->saveRequests.push_back({title, proposedPath, QFileInfo(proposedPath).dir().exists()});
         return log_->saveAnswers.isEmpty() ? QString() : log_->saveAnswers.takeFirst();
     }
     void showWarning(const QString& text) override { log_->warnings.push_back(text); }

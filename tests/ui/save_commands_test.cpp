@@ -5,6 +5,7 @@
 #include "group_report.h"
 #include "manager_report.h"
 #include "param_name.h"
+#include "program_folders.h"
 #include "rez_error.h"
 #include "test_files.h"
 #include "window_fixture.h"
@@ -38,7 +39,7 @@ QString Q(const fs::path& path) {
 class SaveCommands : public rez::test::WindowTest {
 protected:
     void SetUp() override {
-        form->setProgramFolder(Q(out.path()) + u'/');
+        form->setFolders({Q(out.path() / "Data"), Q(out.path()) + u'/', false});
         fs::create_directory(out.path() / "Results");
         RunOnSample("Smirnov");
     }
@@ -54,7 +55,7 @@ TEST_F(SaveCommands, TableFileOfAFullGroup) {
     ASSERT_EQ(dialogs->saveRequests.size(), 1u);
     EXPECT_EQ(dialogs->saveRequests[0].title, u"Запись таблицы данных REZ в rtf.файл"_qs);
     EXPECT_EQ(dialogs->saveRequests[0].proposedPath,
-              form->programFolder() + u"Results/Смирнов Андрей Викторович Table.rtf"_qs);
+              form->folders().resultsHome + u"Results/Смирнов Андрей Викторович Table.rtf"_qs);
     EXPECT_EQ(ReadBytes(path), AsWrittenFile("Smirnov.table.txt"));
 }
 
@@ -65,7 +66,7 @@ TEST_F(SaveCommands, AnalysisFileHoldsTheMemoAsEdited) {
     Save("mmSaveAnalysis");
     EXPECT_EQ(dialogs->saveRequests[0].title, u"Запись результатов оценки REZ в rtf.файл"_qs);
     EXPECT_EQ(dialogs->saveRequests[0].proposedPath,
-              form->programFolder() + u"Results/Смирнов Андрей Викторович An.rtf"_qs);
+              form->folders().resultsHome + u"Results/Смирнов Андрей Викторович An.rtf"_qs);
     EXPECT_EQ(ReadBytes(straight), AsWrittenFile("Smirnov.analysis.txt"));
 
     // Type a line at the top, delete the title line's successor, remove the final line end.
@@ -105,7 +106,7 @@ TEST_F(SaveCommands, PlotsAppendGifAndWriteTheChartsAsShown) {
     EXPECT_EQ(dialogs->saveRequests[0].title, u"Запись графика шкал в gif-файл"_qs);
     EXPECT_EQ(dialogs->saveRequests[1].title, u"Запись графика фаз и факторов в gif-файлы"_qs);
     EXPECT_EQ(dialogs->saveRequests[1].proposedPath,
-              form->programFolder() + u"Results/Смирнов Андрей Викторович Factors.gif"_qs);
+              form->folders().resultsHome + u"Results/Смирнов Андрей Викторович Factors.gif"_qs);
     const QImage scales(Q(out.path() / "x.gif"));
     const QImage factors(Q(out.path() / "y.GIF.gif"));
     ASSERT_EQ(scales.size(), QSize(1019, 261));
@@ -146,7 +147,7 @@ TEST_F(SaveCommands, ReportIsTheManagersPdfOfTheResultsShown) {
     ASSERT_EQ(dialogs->saveRequests.size(), 2u);
     EXPECT_EQ(dialogs->saveRequests[0].title, u"Запись отчета для руководителя в pdf-файл"_qs);
     EXPECT_EQ(dialogs->saveRequests[0].proposedPath,
-              form->programFolder() + u"Results/Смирнов Андрей Викторович Report.pdf"_qs);
+              form->folders().resultsHome + u"Results/Смирнов Андрей Викторович Report.pdf"_qs);
     const std::string expected = rez::ManagerReportPdf(
         Model().results(), {3, 1.0}, Model().decimalSeparator(), rez::CurrentReportTime());
     unsetenv("SOURCE_DATE_EPOCH");
@@ -154,6 +155,80 @@ TEST_F(SaveCommands, ReportIsTheManagersPdfOfTheResultsShown) {
     EXPECT_EQ(ReadBytes(out.path() / "s.PDF"), expected);
     EXPECT_TRUE(dialogs->errors.isEmpty());
 }
+
+struct ResultsPlace {
+    const char* name;
+    bool makeResults;
+};
+REZ_PRINT_CASE_BY_NAME(ResultsPlace)
+
+class SaveCommandsPropose : public SaveCommands,
+                            public testing::WithParamInterface<ResultsPlace> {};
+
+// Installed from the package the program's own folder (/usr/bin) cannot take the results:
+// every Save command proposes its file in the documents folder's KVIRO.REZ/Results, made
+// before the dialog opens. A self-contained folder makes no folder, as ever.
+TEST_P(SaveCommandsPropose, FilesInTheResultsFolder) {
+    const QString home = Q(out.path() / "Документы" / "KVIRO.REZ") + u'/';
+    form->setFolders({Q(out.path() / "Data"), home, GetParam().makeResults});
+    for (const char* item : {"mmSaveTable", "mmSaveAnalysis", "mmSavePlots", "mmSaveReport"})
+        Save(item); // every dialog cancelled
+    ASSERT_EQ(dialogs->saveRequests.size(), 5u);
+    for (const rez::test::SaveRequest& request : dialogs->saveRequests) {
+        EXPECT_TRUE(
+            request.proposedPath.startsWith(home + u"Results/Смирнов Андрей Викторович "_qs))
+            << request.proposedPath.toStdString();
+        EXPECT_EQ(request.folderExisted, GetParam().makeResults);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Installs, SaveCommandsPropose,
+                         testing::Values(ResultsPlace{"Package", true},
+                                         ResultsPlace{"SelfContainedFolder", false}),
+                         rez::test::ByName());
+
+struct FoldersCase {
+    const char* name;
+    std::vector<const char*> folders; // made under a fresh root
+    const char* program;              // the program's folder, under the root
+    const char* data;
+    const char* resultsHome; // "docs/..." lies in the documents folder
+    bool makeResults;
+};
+REZ_PRINT_CASE_BY_NAME(FoldersCase)
+
+class ProgramFolders : public testing::TestWithParam<FoldersCase> {};
+
+TEST_P(ProgramFolders, BesideTheProgramElseWhereThePackagePutsThem) {
+    const FoldersCase& c = GetParam();
+    rez::test::TempDir root;
+    for (const char* folder : c.folders)
+        fs::create_directories(root.path() / folder);
+    const QString base = Q(root.path()) + u'/';
+    const rez::ProgramFolders found =
+        rez::FindProgramFolders(base + QString::fromUtf8(c.program), base + u"docs"_qs);
+    EXPECT_EQ(found.data, base + QString::fromUtf8(c.data));
+    EXPECT_EQ(found.resultsHome, base + QString::fromUtf8(c.resultsHome));
+    EXPECT_EQ(found.makeResults, c.makeResults);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, ProgramFolders,
+    testing::Values(FoldersCase{"SelfContained", {"app/Data"}, "app/", "app/Data", "app/", false},
+                    FoldersCase{"Package",
+                                {"usr/bin", "usr/share/kviro-rez/Data"},
+                                "usr/bin/",
+                                "usr/share/kviro-rez/Data",
+                                "docs/KVIRO.REZ/",
+                                true},
+                    FoldersCase{"OwnDataFirst",
+                                {"usr/bin/Data", "usr/share/kviro-rez/Data"},
+                                "usr/bin/",
+                                "usr/bin/Data",
+                                "usr/bin/",
+                                false},
+                    FoldersCase{"NoSamplesAnywhere", {"app"}, "app/", "app/Data", "app/", false}),
+    rez::test::ByName());
 
 // --- Faults: every save, in the window and on the command line, with its writes failing at
 // every 512-byte boundary of each file and at each step of the commit. The old files stay byte

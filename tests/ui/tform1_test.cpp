@@ -61,7 +61,10 @@ TEST_F(Form1Test, OpensWithItsCaptionGroupEnabledSaveDisabledPanelHidden) {
     EXPECT_EQ(form->menuBar()->actions(), (QList<QAction*>{group, save}));
     EXPECT_FALSE(PanelShown());
     EXPECT_TRUE(Memo().toPlainText().isEmpty());
-    EXPECT_EQ(form->programFolder(), QCoreApplication::applicationDirPath() + u'/');
+    // The test programs lie beside the sample groups, as in a self-contained folder.
+    EXPECT_EQ(form->folders().data, QCoreApplication::applicationDirPath() + u"/Data"_qs);
+    EXPECT_EQ(form->folders().resultsHome, QCoreApplication::applicationDirPath() + u'/');
+    EXPECT_FALSE(form->folders().makeResults);
 }
 
 TEST_F(Form1Test, EveryCommandCarriesAPictureOfItsOwn) {
@@ -381,7 +384,7 @@ TEST_F(Form1Test, GroupAsksForAFileInTheDataFolderAndHandsItToTheRun) {
     const rez::test::OpenRequest& asked = dialogs->openRequests[0];
     EXPECT_EQ(asked.title,
               QStringLiteral("Данные для анализа умений и навыков менеджера по Дорвелу"));
-    EXPECT_EQ(asked.dir, form->programFolder() + QStringLiteral("Data"));
+    EXPECT_EQ(asked.dir, form->folders().data);
     EXPECT_EQ(asked.filter, QStringLiteral("CRY Files (*.cry)"));
     EXPECT_EQ(runs, QStringList{QStringLiteral("/data/Иванов/0REZ.cry")});
 }
