@@ -14,6 +14,7 @@ packages=(
   xvfb xauth imagemagick x11-utils openbox xdotool giflib-tools
   libxlsxwriter-dev python3-openpyxl
   poppler-utils
+  dpkg-dev file lintian
 )
 # The Windows tests run under Wine (about 650 MB). Where these cannot be installed (say on a
 # machine that is not x86-64) the test command skips those tests and says why.

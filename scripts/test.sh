@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the Windows build of the Qt-free layers and the Win32 shell
-# (mingw-w64, tests under Wine), the fuzz corpus replay, the regular build (warnings as
-# errors), then the sanitizer build (address and undefined behaviour).
+# (mingw-w64, tests under Wine), the fuzz corpus replay, the Debian package's check, the
+# regular build (warnings as errors), then the sanitizer build (address and undefined
+# behaviour).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -49,6 +50,10 @@ if command -v clang++ >/dev/null; then
     fi
   done
 fi
+
+# The Debian package: built, checked with lintian, unpacked into a fresh folder and run from
+# there on its own sample groups.
+scripts/package.sh || status=1
 
 for preset in dev asan; do
   echo "=== $preset build"
