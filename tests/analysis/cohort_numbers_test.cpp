@@ -11,7 +11,6 @@
 namespace {
 
 using rez::GroupResults;
-using rez::NormMark;
 
 using rez::At;
 
@@ -54,37 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Values, Displayed,
                                          DisplayCase{"TenOrMore", 10.05, 10.1}),
                          rez::test::ByName());
 
-// --- Which cells a group fills --------------------------------------------------------------
-
-struct CountsCase {
-    const char* name;
-    std::array<int, 5> counts;
-    bool mean;       // summary Mean row filled
-    bool difference; // summary self-minus-mean filled
-    bool norms;      // counts toward the team's norms
-};
-REZ_PRINT_CASE_BY_NAME(CountsCase)
-
-class SummaryCells : public testing::TestWithParam<CountsCase> {};
-
-TEST_P(SummaryCells, FollowTheRolesPresent) {
-    const auto& c = GetParam();
-    const GroupResults r = Group(c.counts, 4.0);
-    EXPECT_EQ(rez::HasSummaryMean(r), c.mean);
-    EXPECT_EQ(rez::HasSummaryDifference(r), c.difference);
-    EXPECT_EQ(rez::CountsTowardNorms(r), c.norms);
-    EXPECT_EQ(rez::DisplayedTableValue(r, 8, 0).has_value(), c.mean);
-    EXPECT_EQ(rez::DisplayedTableValue(r, 1, 0).has_value(), c.counts[0] > 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Roles, SummaryCells,
-    testing::Values(CountsCase{"AllRoles", {1, 2, 3, 4, 9}, true, true, true},
-                    CountsCase{"SelfOnly", {1, 0, 0, 0, 0}, false, false, false},
-                    CountsCase{"NoSelf", {0, 2, 3, 4, 9}, true, false, true},
-                    CountsCase{"NoColleagues", {1, 2, 3, 0, 5}, true, true, false},
-                    CountsCase{"SubordinatesOnly", {1, 0, 3, 0, 3}, true, true, false}),
-    rez::test::ByName());
+// --- Difference cells ----------------------------------------------------------------------
 
 TEST(DifferenceCells, AreSignedAsDisplayedButColouredByTheExactValue) {
     GroupResults r = Group({1, 1, 1, 1, 3}, 4.0);
@@ -98,7 +67,7 @@ TEST(DifferenceCells, AreSignedAsDisplayedButColouredByTheExactValue) {
     EXPECT_EQ(rez::DisplayedTableValue(r, 9, 2), -1.3) << "the file keeps the sign";
 }
 
-// --- Norms and quartile marks ---------------------------------------------------------------
+// --- Norms ---------------------------------------------------------------------------------
 
 TEST(CohortNorms, ColumnsWithoutNormGroupsStayEmpty) {
     const std::vector<GroupResults> groups = {Group({1, 1, 0, 0, 1}, 4.0)};
@@ -112,36 +81,6 @@ TEST(QuantileInc, SingleValueAndEnds) {
     EXPECT_EQ(rez::QuantileInc(two, 1.0), 2.0);
     EXPECT_EQ(rez::QuantileInc(two, 0.75), 1.75);
 }
-
-struct MarkCase {
-    const char* name;
-    int normGroups;
-    std::array<int, 5> counts;
-    double mean;
-    NormMark mark;
-};
-REZ_PRINT_CASE_BY_NAME(MarkCase)
-
-class QuartileMarks : public testing::TestWithParam<MarkCase> {};
-
-TEST_P(QuartileMarks, AgainstFirstAndThirdQuartile) {
-    const auto& c = GetParam();
-    rez::ColumnNorm norm{c.normGroups, 1.0, 3.0, 4.0, 5.0, 6.0};
-    EXPECT_EQ(rez::MarkAgainstNorm(Group(c.counts, c.mean), 0, norm), c.mark);
-}
-
-constexpr std::array<int, 5> kFull = {1, 2, 2, 2, 6};
-
-INSTANTIATE_TEST_SUITE_P(
-    Rule, QuartileMarks,
-    testing::Values(MarkCase{"Below", 4, kFull, 2.9, NormMark::BelowFirstQuartile},
-                    MarkCase{"Above", 4, kFull, 5.1, NormMark::AboveThirdQuartile},
-                    MarkCase{"OnFirstQuartile", 4, kFull, 3.0, NormMark::None},
-                    MarkCase{"OnThirdQuartile", 4, kFull, 5.0, NormMark::None},
-                    MarkCase{"DisplayedValueDecides", 4, kFull, 2.96, NormMark::None},
-                    MarkCase{"FewerThanFourGroups", 3, kFull, 0.5, NormMark::None},
-                    MarkCase{"GroupOutsideTheNorms", 4, {1, 2, 2, 0, 4}, 0.5, NormMark::None}),
-    rez::test::ByName());
 
 // --- Sheet names ----------------------------------------------------------------------------
 
