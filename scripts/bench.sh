@@ -7,6 +7,7 @@
 # display with openbox. Prints the table; exits 0 whether or not targets are met.
 #
 #   REZ_BENCH_REPETITIONS=N  repetitions of each benchmark (default 5)
+#   scripts/bench.sh cohort  only the rez-report runs over made-up cohorts
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -33,6 +34,52 @@ run_benchmark() {
     --benchmark_out="$results/$name.json" --benchmark_out_format=json |
     tee "$results/$name.log"
 }
+
+# rez-report over made-up cohorts (bench/make_cohort), files on a tmpfs so that file syncs do
+# not dominate: 200 groups with and without the workbook (-w), runs interleaved; 1,000 groups
+# of 10 files on one thread and on two (-j), interleaved; and 100 groups, whose peak memory
+# the 1,000 groups' must not exceed without -w. The load average before the runs goes with
+# the figures: -j 2 needs both cores.
+cohort_runs() {
+  echo "=== rez-report, cohorts"
+  shm=/dev/shm
+  [[ -d $shm && -w $shm ]] || shm=${TMPDIR:-/tmp}
+  cohort=$(mktemp -d "$shm/rez-cohort.XXXXXX")
+  "$build/bench/make_cohort" "$cohort/groups" 1000 10 >"$cohort/all"
+  mapfile -t groups1000 <"$cohort/all"
+  groups200=("${groups1000[@]:0:200}")
+  groups100=("${groups1000[@]:0:100}")
+  mkdir -p "$cohort/out"
+  cut -d' ' -f1-3 /proc/loadavg >"$results/cohort_load.txt"
+  report() { # report TSV ARG...: one timed run of rez-report, appended to TSV
+    local tsv=$1
+    shift
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_process" --runs 1 --warmup 0 -- \
+      "$build/bin/rez-report" -o "$cohort/out" "$@" >>"$results/$tsv"
+  }
+  : >"$results/cohort200.tsv"
+  : >"$results/cohort200_workbook.tsv"
+  : >"$results/cohort1000_j1.tsv"
+  : >"$results/cohort1000_j2.tsv"
+  : >"$results/cohort100_j2.tsv"
+  report cohort_warmup.tsv "${groups200[@]}" # the output files exist from here on
+  for _ in $(seq "$repetitions"); do
+    report cohort200.tsv "${groups200[@]}"
+    report cohort200_workbook.tsv -w "$cohort/out/cohort.xlsx" "${groups200[@]}"
+  done
+  for _ in $(seq 3); do
+    report cohort1000_j1.tsv -j 1 "${groups1000[@]}"
+    report cohort1000_j2.tsv -j 2 "${groups1000[@]}"
+    report cohort100_j2.tsv -j 2 "${groups100[@]}"
+  done
+  rm -rf "$cohort"
+}
+
+if [[ ${1:-} == cohort ]]; then # scripts/bench.sh cohort: these runs alone
+  cohort_runs
+  python3 bench/bench_table.py "$results"
+  exit 0
+fi
 
 run_benchmark bench_reader
 run_benchmark bench_group
@@ -80,43 +127,7 @@ QT_QPA_PLATFORM=offscreen "$build/bench/bench_process" --runs "$repetitions" --w
   "$build/bin/rez-report" --help >"$results/rez_report_help.tsv"
 rm -rf "$report_out"
 
-# rez-report over made-up cohorts (bench/make_cohort), files on a tmpfs so that file syncs do
-# not dominate: 200 groups with and without the workbook (-w), runs interleaved; 1,000 groups
-# of 10 files on one thread and on two (-j), interleaved; and 100 groups, whose peak memory
-# the 1,000 groups' must not exceed without -w. The load average before the runs goes with
-# the figures: -j 2 needs both cores.
-echo "=== rez-report, cohorts"
-shm=/dev/shm
-[[ -d $shm && -w $shm ]] || shm=${TMPDIR:-/tmp}
-cohort=$(mktemp -d "$shm/rez-cohort.XXXXXX")
-"$build/bench/make_cohort" "$cohort/groups" 1000 10 >"$cohort/all"
-mapfile -t groups1000 <"$cohort/all"
-groups200=("${groups1000[@]:0:200}")
-groups100=("${groups1000[@]:0:100}")
-mkdir -p "$cohort/out"
-cut -d' ' -f1-3 /proc/loadavg >"$results/cohort_load.txt"
-report() { # report TSV ARG...: one timed run of rez-report, appended to TSV
-  local tsv=$1
-  shift
-  QT_QPA_PLATFORM=offscreen "$build/bench/bench_process" --runs 1 --warmup 0 -- \
-    "$build/bin/rez-report" -o "$cohort/out" "$@" >>"$results/$tsv"
-}
-: >"$results/cohort200.tsv"
-: >"$results/cohort200_workbook.tsv"
-: >"$results/cohort1000_j1.tsv"
-: >"$results/cohort1000_j2.tsv"
-: >"$results/cohort100_j2.tsv"
-report /dev/null "${groups200[@]}" # warm-up: the output files exist from here on
-for _ in $(seq "$repetitions"); do
-  report cohort200.tsv "${groups200[@]}"
-  report cohort200_workbook.tsv -w "$cohort/out/cohort.xlsx" "${groups200[@]}"
-done
-for _ in $(seq 3); do
-  report cohort1000_j1.tsv -j 1 "${groups1000[@]}"
-  report cohort1000_j2.tsv -j 2 "${groups1000[@]}"
-  report cohort100_j2.tsv -j 2 "${groups100[@]}"
-done
-rm -rf "$cohort"
+cohort_runs
 
 # The main window under Xvfb with a window manager (openbox), as on a desktop: maximised on a
 # 1920 x 1080 screen.

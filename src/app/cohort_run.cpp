@@ -59,15 +59,15 @@ GroupResults ForWorkbook(GroupResults&& results) {
 }
 
 int SaveWorkbook(const fs::path& target, const std::vector<GroupResults>& groups,
-                 ProgressLine& progress) {
+                 const ReportTime& time, ProgressLine& progress) {
 #ifdef REZ_HAVE_WORKBOOK
     if (groups.empty()) {
         progress.Message("No group completed: the workbook " + Shown(target) + " is not written");
         return 1;
     }
     try {
-        // The report's time, so that SOURCE_DATE_EPOCH makes the workbook reproducible too.
-        SaveCohortWorkbook(target, groups, CurrentReportTime().Utc.toSecsSinceEpoch());
+        // The reports' time, so that SOURCE_DATE_EPOCH makes the workbook reproducible too.
+        SaveCohortWorkbook(target, groups, time.Utc.toSecsSinceEpoch());
         progress.Print(stdout, Shown(target));
         return 0;
     } catch (const std::exception& e) {
@@ -75,7 +75,7 @@ int SaveWorkbook(const fs::path& target, const std::vector<GroupResults>& groups
         return 1;
     }
 #else
-    (void)target, (void)groups, (void)progress;
+    (void)target, (void)groups, (void)time, (void)progress;
     return 1; // refused before the run: the option is a usage error in such a build
 #endif
 }
@@ -88,7 +88,7 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
     std::vector<GroupResults> completed; // kept only for the workbook
     StemClaims claims;                   // on the calling thread only
     int status = 0;
-    // Every report of a run carries the same date.
+    // Every report of a run, and the workbook, carry the same date.
     const ReportTime reportTime = CurrentReportTime();
 
     const PipelineSteps<Analysed, Written> steps{
@@ -161,7 +161,7 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
     RunOrdered(groupDirs.size(), settings.threads, steps);
     progress.Clear();
 
-    if (settings.workbook && SaveWorkbook(*settings.workbook, completed, progress) != 0)
+    if (settings.workbook && SaveWorkbook(*settings.workbook, completed, reportTime, progress) != 0)
         status = 1;
     return status;
 }
