@@ -497,8 +497,22 @@ struct WorkbookCase {
         arguments; // run in a folder holding "out", "folder.xlsx" (a folder) and group "g"
     int exitCode;
     std::string says;           // part of standard error, or "" for nothing there
-    std::set<std::string> made; // files made in the working folder, besides g and out
+    std::set<std::string> made; // files made in the working folder, besides g, h and out
+    QStringList sheets = {};    // the sheets of the workbook team.xlsx, when it is made
 };
+
+// The sheet names of a workbook, as openpyxl reads them.
+QStringList SheetsOf(const fs::path& book) {
+    QProcess reader;
+    reader.start(QStringLiteral(REZ_OPENPYXL_PYTHON),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, openpyxl\n"
+                                 "for name in openpyxl.load_workbook(sys.argv[1]).sheetnames:\n"
+                                 "    print(name)"),
+                  Q(book)});
+    reader.waitForFinished(60'000);
+    return QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
 REZ_PRINT_CASE_BY_NAME(WorkbookCase)
 
 class RezReportWorkbook : public testing::TestWithParam<WorkbookCase> {};
@@ -508,6 +522,7 @@ TEST_P(RezReportWorkbook, WrittenOrRefusedWithAMessage) {
     fs::create_directories(work.path() / "out");
     fs::create_directories(work.path() / "folder.xlsx");
     WriteGroup(work.path() / "g", "Иванов", 4);
+    WriteGroup(work.path() / "h", "Иванов", 5); // the same manager: h's files are not written
     QStringList args = {QStringLiteral("-o"), QStringLiteral("out")};
     for (const std::string& argument : GetParam().arguments)
         args.push_back(QString::fromStdString(argument));
@@ -518,17 +533,37 @@ TEST_P(RezReportWorkbook, WrittenOrRefusedWithAMessage) {
     else
         EXPECT_NE(o.err.find(GetParam().says), std::string::npos) << o.err;
     std::set<std::string> made = FilesIn(work.path());
-    for (const char* kept : {"g", "out", "folder.xlsx"})
+    for (const char* kept : {"g", "h", "out", "folder.xlsx"})
         made.erase(kept);
     EXPECT_EQ(made, GetParam().made);
+    if (made.contains("team.xlsx")) {
+        EXPECT_EQ(SheetsOf(work.path() / "team.xlsx"), GetParam().sheets);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RezReportWorkbook,
     testing::Values(
         // A relative name is relative to the current folder, not to the output folder.
-        WorkbookCase{"RelativeToTheCurrentFolder", {"-w", "team.xlsx", "g"}, 0, "", {"team.xlsx"}},
-        WorkbookCase{"LongOption", {"--workbook=team.xlsx", "g"}, 0, "", {"team.xlsx"}},
+        WorkbookCase{"RelativeToTheCurrentFolder",
+                     {"-w", "team.xlsx", "g"},
+                     0,
+                     "",
+                     {"team.xlsx"},
+                     {u"Сводка"_qs, u"Нормы"_qs, u"Иванов"_qs}},
+        WorkbookCase{"LongOption",
+                     {"--workbook=team.xlsx", "g"},
+                     0,
+                     "",
+                     {"team.xlsx"},
+                     {u"Сводка"_qs, u"Нормы"_qs, u"Иванов"_qs}},
+        // A group whose files are not written has no sheet either.
+        WorkbookCase{"SameManagerTwice",
+                     {"-w", "team.xlsx", "g", "h"},
+                     1,
+                     "give the same file names",
+                     {"team.xlsx"},
+                     {u"Сводка"_qs, u"Нормы"_qs, u"Иванов"_qs}},
         WorkbookCase{"NoGroupCompleted",
                      {"-w", "team.xlsx", "missing"},
                      1,
