@@ -1,12 +1,15 @@
 // The desktop program: the main window with its About box.
 #include "about_box.h"
 #include "app_name.h"
+#include "command_line.h"
 #include "icons.h"
 #include "tform1.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // Qt's notes on standard error must never land in a file being saved.
+    rez::ReserveStandardStreams();
     QApplication app(argc, argv);
     // The name the system lists the running program under; window captions stay as set.
     QApplication::setApplicationName(rez::AppName());

@@ -76,6 +76,7 @@ std::string WorkbookProblem(const fs::path& file) {
 } // namespace
 
 int main(int argc, char** argv) {
+    rez::ReserveStandardStreams();
     // The arguments' bytes as given, before Qt could take any of them as its own options.
     const std::vector<std::string> arguments = rez::CommandLineArguments(argc, argv);
     const auto parsed = rez::ParseReportOptions(arguments);

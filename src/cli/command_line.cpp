@@ -4,6 +4,11 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#else
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace rez {
@@ -36,6 +41,8 @@ std::vector<std::string> CommandLineArguments(int, char**) {
     return arguments;
 }
 
+void ReserveStandardStreams() {}
+
 #else
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
@@ -43,6 +50,19 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(argv[i]);
     return arguments;
+}
+
+void ReserveStandardStreams() {
+    for (int stream = 0; stream <= 2; ++stream) {
+        if (::fcntl(stream, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number, which is `stream` when the lower ones are taken.
+        const int placeholder = ::open("/dev/null", O_RDONLY | O_NOCTTY);
+        if (placeholder >= 0 && placeholder != stream) {
+            (void)::dup2(placeholder, stream);
+            (void)::close(placeholder);
+        }
+    }
 }
 
 #endif

@@ -348,16 +348,38 @@ const std::set<std::string> kOrlovFiles = {
     "Орлов Виктор Степанович Table.rtf", "Орлов Виктор Степанович An.rtf",
     "Орлов Виктор Степанович Scales.gif", "Орлов Виктор Степанович Factors.gif"};
 
-TEST(RezReport, StandardOutputThatCannotBeWrittenFails) {
+struct StandardOutputCase {
+    const char* name;
+    const char* redirection; // for the shell
+    const char* reason;
+};
+REZ_PRINT_CASE_BY_NAME(StandardOutputCase)
+
+class RezReportStandardOutput : public testing::TestWithParam<StandardOutputCase> {};
+
+// Output that cannot be written is a failure. A closed standard output must fail as closed:
+// had the program given its number to a file it opened, its lines would land in that file.
+TEST_P(RezReportStandardOutput, ThatCannotBeWrittenFails) {
     rez::test::TempDir out;
-    const Outcome o = RunProgram(
-        {QStringLiteral("-o"), Q(out.path()), Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov")}, {},
-        QStringLiteral("/dev/full"));
+    const Outcome o = RunProgram({QStringLiteral("-c"),
+                                  QStringLiteral("exec \"$0\" -o \"$1\" \"$2\" ") +
+                                      QString::fromUtf8(GetParam().redirection),
+                                  QStringLiteral(REZ_REPORT_BINARY), Q(out.path()),
+                                  Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov")},
+                                 {}, {}, QStringLiteral("/bin/sh"));
     EXPECT_EQ(o.exitCode, 1);
-    EXPECT_NE(o.err.find("rez-report: cannot write standard output: No space left on device\n"),
+    EXPECT_NE(o.err.find(std::string("rez-report: cannot write standard output: ") +
+                         GetParam().reason + "\n"),
               std::string::npos)
         << o.err;
+    EXPECT_EQ(FilesIn(out.path()).size(), 4u);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Redirections, RezReportStandardOutput,
+    testing::Values(StandardOutputCase{"FullDevice", ">/dev/full", "No space left on device"},
+                    StandardOutputCase{"Closed", ">&-", "Bad file descriptor"}),
+    rez::test::ByName());
 
 // A respondent file stands for its folder; after "--" a folder may be named like an option.
 TEST(RezReport, GroupGivenAsARespondentFileOrAfterDoubleDash) {
