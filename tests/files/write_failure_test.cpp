@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 #include <sched.h>
@@ -32,6 +33,14 @@ constexpr int kOtherMessage = 2;   // it failed with another message (printed)
 constexpr int kOldFileChanged = 3; // the old file is not as it was
 constexpr int kLeftovers = 4;      // a temporary file is left
 constexpr int kSkip = 77;          // the machine cannot set the case up
+
+// Ends the child's set-up with kSkip, leaving `why` with the system's reason in the file
+// "why-skipped" beside `dir` for the parent to report.
+int Skip(const fs::path& dir, const std::string& why) {
+    const std::string reason = why + ": " + std::strerror(errno);
+    rez::test::WriteBytes(dir.parent_path() / "why-skipped", reason);
+    return kSkip;
+}
 
 int EntriesIn(const fs::path& dir) {
     int entries = 0;
@@ -77,21 +86,20 @@ struct FailureCase {
 REZ_PRINT_CASE_BY_NAME(FailureCase)
 
 // Permissions do not bind root: as root the child becomes "nobody" first.
-int DropRoot() {
+int DropRoot(const fs::path& dir) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-        return kSkip;
+        return Skip(dir, "cannot become the user nobody");
     return kAsExpected;
 }
 
 // A file system of its own, 64 KiB large, mounted over `dir` in a mount namespace of the
 // child's own, holding the old file and filled up to the last byte.
 int MountFullFileSystem(const fs::path& dir, std::size_t oldBytes) {
-    if (::unshare(CLONE_NEWNS) != 0 ||
-        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0) {
-        std::perror("a small tmpfs in a mount namespace of its own");
-        return kSkip;
-    }
+    if (::unshare(CLONE_NEWNS) != 0)
+        return Skip(dir, "no mount namespace of its own (unshare)");
+    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0)
+        return Skip(dir, "no small tmpfs in its mount namespace (mount)");
     rez::test::WriteBytes(dir / "Scales.gif", std::string(oldBytes, 'o'));
     std::FILE* filler = std::fopen((dir / "filler").c_str(), "wb");
     const std::string page(512, 'f');
@@ -127,16 +135,17 @@ TEST_P(WriteFailure, KeepsTheOldFileAndSaysWhy) {
     fs::permissions(dir, fs::perms::owner_all);
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == kSkip)
-        GTEST_SKIP() << "the machine does not let this test set up its case (see above)";
+        GTEST_SKIP() << "the machine does not let this test set up its case: "
+                     << ReadBytes(temp.path() / "why-skipped");
     EXPECT_EQ(WEXITSTATUS(status), kAsExpected);
     // The parent sees the folder as the child left it (the full file system was the child's).
     EXPECT_EQ(ReadBytes(dir / "Scales.gif"), old);
 }
 
-const auto kFileSizeLimit = [](const fs::path&) {
+const auto kFileSizeLimit = [](const fs::path& dir) {
     std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
     const rlimit limit{4096, 4096};
-    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 ? kAsExpected : kSkip;
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 ? kAsExpected : Skip(dir, "setrlimit");
 };
 
 INSTANTIATE_TEST_SUITE_P(
@@ -146,14 +155,14 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"ReadOnlyFolder", 300, 400,
                                 [](const fs::path& dir) {
                                     ::chmod(dir.c_str(), 0555);
-                                    return DropRoot();
+                                    return DropRoot(dir);
                                 },
                                 "Cannot create file %s"},
                     FailureCase{"ReadOnlyFileInAWritableFolder", 300, 400,
                                 [](const fs::path& dir) {
                                     ::chmod(dir.c_str(), 0777);
                                     ::chmod((dir / "Scales.gif").c_str(), 0444);
-                                    return DropRoot();
+                                    return DropRoot(dir);
                                 },
                                 "Cannot create file %s"},
                     FailureCase{"FullFileSystem", 13000, 20000,

@@ -11,6 +11,7 @@
 #include "window_fixture.h"
 
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QTextCursor>
 
 #include <fstream>
@@ -365,6 +366,16 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"Analysis",
                  {std::string(kName) + " An.rtf"},
                  [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
+                     return SaveInWindow(form, dialogs,
+                                         {Q(results / (std::string(kName) + " An.rtf"))},
+                                         "mmSaveAnalysis");
+                 }},
+        // A file smaller than any buffer: it fails at its one write or in the commit.
+        SaveCase{"AnalysisOfOneByte",
+                 {std::string(kName) + " An.rtf"},
+                 [](TForm1& form, rez::test::DialogLog& dialogs, const fs::path& results) {
+                     form.findChild<QPlainTextEdit*>(QStringLiteral("meInfo"))
+                         ->setPlainText(QStringLiteral("x"));
                      return SaveInWindow(form, dialogs,
                                          {Q(results / (std::string(kName) + " An.rtf"))},
                                          "mmSaveAnalysis");
