@@ -315,10 +315,13 @@ void CommitFiles(std::span<StagedFile> files) {
         return note;
     };
 
+    // A file saved alone is renamed straight over its target, so that the name holds the old
+    // or the new file at every moment; only a set needs its old files aside to put them back.
+    const bool moveAside = files.size() > 1;
     for (StagedFile& file : files) {
         const fs::path& target = file.target_;
         Placed entry{&target, {}};
-        if (EntryExists(target)) {
+        if (moveAside && EntryExists(target)) {
             // Reserve a free name first, so the rename below replaces nothing but our own
             // empty file.
             auto [handle, aside] = CreateBeside(target);

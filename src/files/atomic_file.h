@@ -24,7 +24,8 @@ struct FileBytes {
 
 // Writes a set of files, all or none: every file to its temporary file first; then, file by
 // file, the old file is moved aside and the new one renamed in; when a rename fails, the new
-// files are taken out again and the old ones put back. Throws RezError:
+// files are taken out again and the old ones put back. A set of one is renamed straight over
+// its target. Throws RezError:
 //   "Cannot create file TARGET" when no temporary file can be created beside TARGET (missing or
 //   read-only folder, name too long), when TARGET is a folder, or an existing file that the
 //   user may not write;

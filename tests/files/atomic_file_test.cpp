@@ -62,7 +62,19 @@ TEST(AtomicFile, ReplacesAnOldFileWholeAndKeepsItsPermissions) {
     const fs::path path = dir.path() / "t.rtf";
     WriteBytes(path, std::string(1000, 'o'));
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    rez::WriteFileAtomically(path, "new");
+    // Up to the one rename the name holds the old file, so a save cut short by a crash or a
+    // kill leaves it where the user looks for it.
+    std::string atRename = "not reached";
+    {
+        ScopedFault watch(
+            [&](rez::SaveStep step, const fs::path& target, std::uint64_t, std::size_t&) {
+                if (step == rez::SaveStep::MoveIn)
+                    atRename = fs::is_regular_file(target) ? ReadBytes(target) : "no file";
+                return 0;
+            });
+        rez::WriteFileAtomically(path, "new");
+    }
+    EXPECT_EQ(atRename, std::string(1000, 'o'));
     EXPECT_EQ(ReadBytes(path), "new");
     EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(Snapshot(dir.path()).size(), 1u);
