@@ -57,23 +57,26 @@ double QuantileInc(std::span<const double> sorted, double p) {
 
 CohortNorms ComputeCohortNorms(std::span<const GroupResults> groups) {
     CohortNorms norms{};
-    std::vector<double> values;
-    values.reserve(groups.size());
+    // Displayed values are whole tenths. Interpolated in tenths, which are whole numbers,
+    // the quartiles are exact and then divided once, so that each is the double nearest its
+    // decimal value: 5.075, not 5.074999999999999, which two decimals would show as 5.07.
+    std::vector<double> tenths;
+    tenths.reserve(groups.size());
     for (int c = 0; c < ResultColumnCount; ++c) {
-        values.clear();
+        tenths.clear();
         for (const GroupResults& g : groups)
             if (CountsTowardNorms(g))
-                values.push_back(DisplayedValue(g.CellValue(rowMean, c)));
-        if (values.empty())
+                tenths.push_back(std::round(DisplayedValue(g.CellValue(rowMean, c)) * 10.0));
+        if (tenths.empty())
             continue;
-        std::sort(values.begin(), values.end());
+        std::sort(tenths.begin(), tenths.end());
         ColumnNorm& norm = norms[At(c)];
-        norm.Groups = static_cast<int>(values.size());
-        norm.Min = values.front();
-        norm.FirstQuartile = QuantileInc(values, 0.25);
-        norm.Median = QuantileInc(values, 0.5);
-        norm.ThirdQuartile = QuantileInc(values, 0.75);
-        norm.Max = values.back();
+        norm.Groups = static_cast<int>(tenths.size());
+        norm.Min = tenths.front() / 10.0;
+        norm.FirstQuartile = QuantileInc(tenths, 0.25) / 10.0;
+        norm.Median = QuantileInc(tenths, 0.5) / 10.0;
+        norm.ThirdQuartile = QuantileInc(tenths, 0.75) / 10.0;
+        norm.Max = tenths.back() / 10.0;
     }
     return norms;
 }

@@ -221,7 +221,7 @@ TEST_P(CohortNormsSheet, QuartilesAndFills) {
         for (int k = 0; k < 5; ++k) {
             const auto cell = book->Cell("Нормы", row, 3 + k);
             ASSERT_TRUE(cell);
-            EXPECT_NEAR((*cell)[u"v"].toDouble(), c.norm[At(k)], 1e-12) << k;
+            EXPECT_EQ((*cell)[u"v"].toDouble(), c.norm[At(k)]) << k;
             EXPECT_EQ((*cell)[u"fmt"].toString(), u"0.00");
         }
     }
@@ -252,11 +252,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {2.96, 4.55, 5.14, 2.2, 6.26},
                   {2.2, 3.0, 4.6, 5.1, 6.3},
                   {None, None, None, Below, Above}},
-        // Displayed 1.0 2.0 3.5 4.0 4.4 5.0 5.9 6.8; positions 1.75, 3.5 and 5.25:
-        // Q1 = 2.0 + 0.75 * 1.5, median = (4.0 + 4.4) / 2, Q3 = 5.0 + 0.25 * 0.9.
+        // Displayed 1.0 2.0 3.3 4.1 4.8 5.1 5.8 6.8; positions 1.75, 3.5 and 5.25:
+        // Q1 = 2.0 + 0.75 * 1.3, median = (4.1 + 4.8) / 2, Q3 = 5.1 + 0.25 * 0.7, each
+        // stored as the double nearest that decimal (in binary, 2.0 + 0.75 * (3.3 - 2.0)
+        // gives 2.9749999999999996, shown as 2.97).
         NormsCase{"EightGroups",
-                  {0.96, 2.04, 3.45, 4.0, 4.43, 5.0, 5.94, 6.75},
-                  {1.0, 3.125, 4.2, 5.225, 6.8},
+                  {0.96, 2.04, 3.26, 4.1, 4.84, 5.1, 5.75, 6.8},
+                  {1.0, 2.975, 4.45, 5.275, 6.8},
                   {Below, Below, None, None, None, None, Above, Above}},
         NormsCase{"ThreeGroupsNoFills", {1.0, 4.0, 6.0}, {1.0, 2.5, 4.0, 5.0, 6.0}, {}}),
     rez::test::ByName());
