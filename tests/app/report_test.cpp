@@ -201,18 +201,35 @@ TEST(RezReport, SameFileNamesInOneCallFailTheLaterGroup) {
     EXPECT_EQ(ReadBytes(out / (kOrlov + " Table.rtf")), AsWrittenFile("Orlov.table.txt"));
 }
 
-// A folder that cannot take one of the group's files gets none of them.
-TEST(RezReport, GroupIsWrittenAllOrNone) {
+struct AllOrNoneCase {
+    const char* name;
+    QStringList options;
+    const char* blocked; // the suffix of the name a folder sits on
+};
+REZ_PRINT_CASE_BY_NAME(AllOrNoneCase)
+
+class RezReportAllOrNone : public testing::TestWithParam<AllOrNoneCase> {};
+
+// A folder that cannot take one of the group's files, the report among them, gets none of them.
+TEST_P(RezReportAllOrNone, GroupIsWrittenAllOrNone) {
     rez::test::TempDir out;
-    fs::create_directory(out.path() / (kOrlov + " Scales.gif"));
+    const std::string blocked = kOrlov + GetParam().blocked;
+    fs::create_directory(out.path() / blocked);
     const Outcome o =
-        Report({QStringLiteral("-o"), Q(out.path()), Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov")});
+        Report(GetParam().options + QStringList{QStringLiteral("-o"), Q(out.path()),
+                                                Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov")});
     EXPECT_EQ(o.exitCode, 1);
-    EXPECT_NE(o.err.find("Cannot create file " + (out.path() / (kOrlov + " Scales.gif")).string()),
+    EXPECT_NE(o.err.find("Cannot create file " + (out.path() / blocked).string()),
               std::string::npos)
         << o.err;
-    EXPECT_EQ(FilesIn(out.path()), std::set<std::string>{kOrlov + " Scales.gif"});
+    EXPECT_EQ(FilesIn(out.path()), std::set<std::string>{blocked});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, RezReportAllOrNone,
+    testing::Values(AllOrNoneCase{"FourFiles", {}, " Scales.gif"},
+                    AllOrNoneCase{"WithTheReport", {QStringLiteral("-r")}, " Report.pdf"}),
+    rez::test::ByName());
 
 // Mistakes that give results all the same: the parent of the group folders, and a file of
 // another manager among a group's files. The results stay as defined, with a warning.
