@@ -22,7 +22,10 @@ std::string Utf8Of(const wchar_t* text) {
     if (length <= 1)
         return {};
     std::string bytes(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), length, nullptr, nullptr);
+    // A conversion that fails halfway would leave NUL bytes in the argument.
+    if (::WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), length, nullptr, nullptr) !=
+        length)
+        return {};
     bytes.pop_back(); // the terminating NUL
     return bytes;
 }
@@ -34,7 +37,7 @@ std::vector<std::string> CommandLineArguments(int, char**) {
     int count = 0;
     wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (wide == nullptr)
-        return arguments;
+        return arguments; // out of memory: no arguments is a usage error, not a run
     for (int i = 1; i < count; ++i)
         arguments.push_back(Utf8Of(wide[i]));
     ::LocalFree(wide);

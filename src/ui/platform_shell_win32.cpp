@@ -22,10 +22,13 @@ public:
         // that command would find the separator instead of the entry.
         const bool separated = AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
         if (AppendMenuW(menu, MF_STRING, AboutCommandId, L"О программе") == FALSE && separated) {
-            // No entry to separate: take the separator away again.
+            // No entry to separate: take the separator away again. Should that fail too, a
+            // separator at the end of the menu is all that is left; start-up goes on.
             const int count = GetMenuItemCount(menu);
-            if (count > 0)
-                DeleteMenu(menu, static_cast<UINT>(count - 1), MF_BYPOSITION);
+            if (count > 0) {
+                [[maybe_unused]] const BOOL removed =
+                    DeleteMenu(menu, static_cast<UINT>(count - 1), MF_BYPOSITION);
+            }
         }
     }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,9 @@ bool SetWorkArea(RECT area) {
 TEST(WorkArea, WholeScreenWhileRunningPutBackExactlyAtClose) {
     RECT original{};
     ASSERT_NE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &original, 0), FALSE);
+    // Given back however the test ends, so a failure here leaves the next tests a clean desktop.
+    const std::unique_ptr<RECT, void (*)(RECT*)> putBack(&original,
+                                                         [](RECT* area) { SetWorkArea(*area); });
     const LONG width = GetSystemMetrics(SM_CXSCREEN);
     const LONG height = GetSystemMetrics(SM_CYSCREEN);
     const RECT smaller{10, 20, width - 30, height - 40};
@@ -147,8 +151,6 @@ TEST(WorkArea, WholeScreenWhileRunningPutBackExactlyAtClose) {
     ASSERT_TRUE(SetWorkArea(later));
     shell->restoreWorkArea();
     EXPECT_EQ(WorkArea(), CornersOf(later));
-
-    SetWorkArea(original);
 }
 
 // Stand-ins for the desktop-wide calls: they log every call that changes the desktop and
