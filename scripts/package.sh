@@ -53,8 +53,9 @@ for golden in tests/analysis/golden/*.txt; do
     table) file="$root/out/$manager Table.rtf" ;;
     analysis) file="$root/out/$manager An.rtf" ;;
   esac
-  # The files are Windows-1251 with CR LF; the golden texts UTF-8 with LF.
-  if iconv -f CP1251 -t UTF-8 "$file" | sed 's/\r$//' | cmp -s - "$golden"; then
+  # The files are Windows-1251 with CR LF; the golden texts UTF-8 with LF. The golden text is
+  # turned into the file's form, so every byte of the file counts, line ends included.
+  if sed 's/$/\r/' "$golden" | iconv -f UTF-8 -t CP1251 | cmp -s - "$file"; then
     echo "$group: $(basename "$file") matches its golden text"
   else
     echo "$group: $(basename "$file") DIFFERS from $golden"

@@ -16,6 +16,7 @@ status=0
 # a Wine process fails to start at all (no output, well under one start in a hundred), so
 # the wine test preset runs a failed test once more: a real failure fails twice.
 echo "=== Windows build (mingw-w64)"
+windows_started=$(date +%s)
 cmake --preset wine >/dev/null
 cmake --build --preset wine || status=1
 if [ ! -x build/wine/wine-run ]; then
@@ -33,6 +34,7 @@ else
     exit $status' wine-tests "$wineserver" || status=1
   echo "Windows tests under Wine took $(($(date +%s) - wine_started)) s"
 fi
+echo "Windows build and tests took $(($(date +%s) - windows_started)) s"
 
 # The fuzz targets replay their corpora (every seed and every past finding) once: no new
 # fuzzing, so the result is the same on every run.
