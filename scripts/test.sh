@@ -27,10 +27,13 @@ else
   echo "=== Windows tests under Wine"
   wine_started=$(date +%s)
   wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+  # A server still running from the build has no display: the tests start their own.
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    export WINEPREFIX="$PWD/build/wine/wineprefix"
+    "$1" -k 2>/dev/null; "$1" -w
     status=0
     ctest --preset wine -j2 || status=1
-    WINEPREFIX="$PWD/build/wine/wineprefix" "$1" -k 2>/dev/null
+    "$1" -k 2>/dev/null
     exit $status' wine-tests "$wineserver" || status=1
   echo "Windows tests under Wine took $(($(date +%s) - wine_started)) s"
 fi
