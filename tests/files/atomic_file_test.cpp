@@ -1,5 +1,6 @@
 // Saves replace an old file only by a complete new one, never write through a link in the last
-// name component, and write a set of files all or none.
+// name component, and write a set of files all or none. Links and permission bits are POSIX
+// cases; everything else runs on Windows too.
 #include "atomic_file.h"
 #include "file_names.h"
 #include "param_name.h"
@@ -15,13 +16,20 @@ namespace {
 
 namespace fs = std::filesystem;
 using rez::test::ReadBytes;
+using rez::test::Utf8Path;
 using rez::test::WriteBytes;
+
+// A path as UTF-8 text with the platform's separators, as messages show it.
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = fs::path(path).make_preferred().u8string();
+    return std::string(text.begin(), text.end());
+}
 
 // What a folder holds, by name: a file's bytes, "<folder>", or "-> " and a link's target.
 std::map<std::string, std::string> Snapshot(const fs::path& dir) {
     std::map<std::string, std::string> entries;
     for (const auto& entry : fs::directory_iterator(dir)) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = Utf8(entry.path().filename());
         if (entry.is_symlink())
             entries[name] = "-> " + fs::read_symlink(entry.path()).string();
         else if (entry.is_directory())
@@ -53,15 +61,17 @@ public:
 // A hook that fails `step` of the file named `name` with ENOSPC.
 rez::SaveFaultHook FailStep(rez::SaveStep step, std::string name) {
     return [step, name](rez::SaveStep s, const fs::path& target, std::uint64_t, std::size_t&) {
-        return s == step && target.filename() == name ? ENOSPC : 0;
+        return s == step && Utf8(target.filename()) == name ? ENOSPC : 0;
     };
 }
 
 TEST(AtomicFile, ReplacesAnOldFileWholeAndKeepsItsPermissions) {
     rez::test::TempDir dir;
-    const fs::path path = dir.path() / "t.rtf";
+    const fs::path path = dir.path() / Utf8Path("Иванов И.И. Table.rtf");
     WriteBytes(path, std::string(1000, 'o'));
+#ifndef _WIN32
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+#endif
     // Up to the one rename the name holds the old file, so a save cut short by a crash or a
     // kill leaves it where the user looks for it.
     std::string atRename = "not reached";
@@ -76,7 +86,9 @@ TEST(AtomicFile, ReplacesAnOldFileWholeAndKeepsItsPermissions) {
     }
     EXPECT_EQ(atRename, std::string(1000, 'o'));
     EXPECT_EQ(ReadBytes(path), "new");
+#ifndef _WIN32
     EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+#endif
     EXPECT_EQ(Snapshot(dir.path()).size(), 1u);
 }
 
@@ -95,25 +107,40 @@ TEST_P(SaveRefused, SaysCannotCreateAndChangesNothing) {
     const fs::path target = GetParam().prepare(dir.path());
     const auto before = Snapshot(dir.path());
     EXPECT_EQ(MessageOf([&] { rez::WriteFileAtomically(target, "new"); }),
-              "Cannot create file " + target.string());
+              "Cannot create file " + Utf8(target));
     EXPECT_EQ(Snapshot(dir.path()), before);
+    // A read-only file must not outlive the test's folder.
+    std::error_code ignored;
+    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ignored);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, SaveRefused,
-    testing::Values(RefusalCase{"MissingFolder",
-                                [](const fs::path& d) { return d / "Results" / "x.gif"; }},
-                    RefusalCase{"FolderOnTheName",
-                                [](const fs::path& d) {
-                                    fs::create_directory(d / "taken");
-                                    return d / "taken";
-                                }},
-                    RefusalCase{"NoFileName", [](const fs::path& d) { return d / ""; }},
-                    // The name fits, but its temporary name does not.
-                    RefusalCase{"NameTooLongForItsTemporary",
-                                [](const fs::path& d) { return d / std::string(250, 'a'); }}),
-    rez::test::ByName());
+const RefusalCase kRefusals[] = {
+    {"MissingFolder",
+     [](const fs::path& d) { return d / Utf8Path("Результаты") / Utf8Path("Я Scales.gif"); }},
+    {"FolderOnTheName",
+     [](const fs::path& d) {
+         fs::create_directory(d / "taken");
+         return d / "taken";
+     }},
+    {"NoFileName", [](const fs::path& d) { return d / ""; }},
+    // The name fits, but its temporary name does not.
+    {"NameTooLongForItsTemporary", [](const fs::path& d) { return d / std::string(250, 'a'); }},
+#ifdef _WIN32
+    // The read-only attribute. On POSIX permissions do not bind root, so the write-failure
+    // tests check a read-only file as the user nobody.
+    {"ReadOnlyFile",
+     [](const fs::path& d) {
+         fs::permissions(d / "old.rtf",
+                         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                         fs::perm_options::remove);
+         return d / "old.rtf";
+     }},
+#endif
+};
 
+INSTANTIATE_TEST_SUITE_P(Targets, SaveRefused, testing::ValuesIn(kRefusals), rez::test::ByName());
+
+#ifndef _WIN32
 struct LinkCase {
     const char* name;
     const char* linkTarget; // relative to the folder "outside"
@@ -152,59 +179,98 @@ TEST(AtomicFile, LinkAmongTheFoldersIsFollowed) {
     rez::WriteFileAtomically(dir.path() / "Results" / "An.rtf", "text");
     EXPECT_EQ(ReadBytes(dir.path() / "share" / "Results" / "An.rtf"), "text");
 }
+#endif
 
 struct SetCase {
     const char* name;
     std::function<rez::SaveFaultHook()> fault; // none: the set fails on its own
-    const char* failingFile;
-    const char* reason; // empty: the file cannot be created
+    const char* failingSuffix;
+    const char* reason;        // empty: the file cannot be created
+    bool plantsFolder = false; // the fault leaves a folder on the failing file's name
 };
 REZ_PRINT_CASE_BY_NAME(SetCase)
 
+const std::string kStem = "Иванов И.И.";
+
+// A hook that puts a folder on the name of the file with `suffix` just before it is renamed
+// there, so that the system's own rename fails after the files before it are in place.
+rez::SaveFaultHook PlantFolderBeforeRename(std::string suffix) {
+    return [name = kStem + suffix](rez::SaveStep s, const fs::path& target, std::uint64_t,
+                                   std::size_t&) {
+        if (s == rez::SaveStep::MoveIn && Utf8(target.filename()) == name)
+            fs::create_directory(target);
+        return 0;
+    };
+}
+
+// What the system says when a file is renamed onto a folder (the Windows text is Wine's).
+#ifdef _WIN32
+constexpr const char* kRenameOntoFolder = "Access denied";
+#else
+constexpr const char* kRenameOntoFolder = "Is a directory";
+#endif
+
 class FileSet : public testing::TestWithParam<SetCase> {};
 
-// Four files, two of them replacing old files, the fourth where a folder may sit: whatever
-// step fails, every old file stays, no new file appears and nothing temporary is left.
+// Four files with Cyrillic names, two of them replacing old files, the fourth where a folder
+// may sit: whatever step fails, every old file stays, no new file appears and nothing
+// temporary is left.
 TEST_P(FileSet, IsWrittenAllOrNone) {
     rez::test::TempDir dir;
-    WriteBytes(dir.path() / "a Table.rtf", "old table");
-    WriteBytes(dir.path() / "a An.rtf", "old analysis");
-    fs::create_symlink("a An.rtf", dir.path() / "a Scales.gif");
+    const auto pathOf = [&](std::string_view suffix) {
+        return dir.path() / Utf8Path(kStem + std::string(suffix));
+    };
+    WriteBytes(pathOf(" Table.rtf"), "old table");
+    WriteBytes(pathOf(" An.rtf"), "old analysis");
+#ifdef _WIN32
+    WriteBytes(pathOf(" Scales.gif"), "old chart");
+#else
+    fs::create_symlink(pathOf(" An.rtf").filename(), pathOf(" Scales.gif"));
+#endif
     if (!GetParam().fault)
-        fs::create_directory(dir.path() / "a Factors.gif");
-    const auto before = Snapshot(dir.path());
+        fs::create_directory(pathOf(" Factors.gif"));
+    auto expected = Snapshot(dir.path());
+    if (GetParam().plantsFolder)
+        expected[kStem + GetParam().failingSuffix] = "<folder>";
     std::vector<rez::FileBytes> files;
     for (const std::string_view suffix : rez::GroupFileSuffixes)
-        files.push_back({dir.path() / ("a" + std::string(suffix)), "new" + std::string(suffix)});
+        files.push_back({pathOf(suffix), "new" + std::string(suffix)});
 
     std::optional<ScopedFault> fault;
     if (GetParam().fault)
         fault.emplace(GetParam().fault());
-    const std::string failing = (dir.path() / GetParam().failingFile).string();
+    const std::string failing = Utf8(pathOf(GetParam().failingSuffix));
     EXPECT_EQ(MessageOf([&] { rez::WriteFiles(files); }),
               *GetParam().reason ? "Cannot write file " + failing + ": " + GetParam().reason
                                  : "Cannot create file " + failing);
-    EXPECT_EQ(Snapshot(dir.path()), before);
+    EXPECT_EQ(Snapshot(dir.path()), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, FileSet,
-    testing::Values(
-        SetCase{"FolderOnTheLastName", {}, "a Factors.gif", ""},
-        SetCase{"WriteOfTheLast", [] { return FailStep(rez::SaveStep::Write, "a Factors.gif"); },
-                "a Factors.gif", "No space left on device"},
-        SetCase{"SyncOfTheFirst", [] { return FailStep(rez::SaveStep::Sync, "a Table.rtf"); },
-                "a Table.rtf", "No space left on device"},
-        SetCase{"CloseOfTheSecond", [] { return FailStep(rez::SaveStep::Close, "a An.rtf"); },
-                "a An.rtf", "No space left on device"},
-        SetCase{"MovingTheOldLinkAside",
-                [] { return FailStep(rez::SaveStep::MoveAside, "a Scales.gif"); }, "a Scales.gif",
-                "No space left on device"},
-        SetCase{"RenameOfTheFirst", [] { return FailStep(rez::SaveStep::MoveIn, "a Table.rtf"); },
-                "a Table.rtf", "No space left on device"},
-        SetCase{"RenameOfTheLastAfterThreeInPlace",
-                [] { return FailStep(rez::SaveStep::MoveIn, "a Factors.gif"); }, "a Factors.gif",
-                "No space left on device"}),
+    testing::Values(SetCase{"FolderOnTheLastName", {}, " Factors.gif", ""},
+                    SetCase{"WriteOfTheLast",
+                            [] { return FailStep(rez::SaveStep::Write, kStem + " Factors.gif"); },
+                            " Factors.gif", "No space left on device"},
+                    SetCase{"SyncOfTheFirst",
+                            [] { return FailStep(rez::SaveStep::Sync, kStem + " Table.rtf"); },
+                            " Table.rtf", "No space left on device"},
+                    SetCase{"CloseOfTheSecond",
+                            [] { return FailStep(rez::SaveStep::Close, kStem + " An.rtf"); },
+                            " An.rtf", "No space left on device"},
+                    SetCase{
+                        "MovingTheThirdOldEntryAside",
+                        [] { return FailStep(rez::SaveStep::MoveAside, kStem + " Scales.gif"); },
+                        " Scales.gif", "No space left on device"},
+                    SetCase{"RenameOfTheFirst",
+                            [] { return FailStep(rez::SaveStep::MoveIn, kStem + " Table.rtf"); },
+                            " Table.rtf", "No space left on device"},
+                    SetCase{"RenameOfTheLastAfterThreeInPlace",
+                            [] { return FailStep(rez::SaveStep::MoveIn, kStem + " Factors.gif"); },
+                            " Factors.gif", "No space left on device"},
+                    SetCase{"SystemRefusesTheLastRenameAfterThreeInPlace",
+                            [] { return PlantFolderBeforeRename(" Factors.gif"); }, " Factors.gif",
+                            kRenameOntoFolder, true}),
     rez::test::ByName());
 
 TEST(AtomicFile, StagedFileWrittenByNameIsPutInPlace) {
