@@ -273,6 +273,28 @@ INSTANTIATE_TEST_SUITE_P(
                             kRenameOntoFolder, true}),
     rez::test::ByName());
 
+#ifdef _WIN32
+// The system's reason for a failed rename, in the user's language and readable as UTF-8 (a
+// garbled byte would show escaped). ctest runs this once more under a Russian Wine.
+TEST(AtomicFile, SystemReasonIsReadableInTheUsersLanguage) {
+    rez::test::TempDir dir;
+    const fs::path target = dir.path() / "Scales.gif";
+    ScopedFault plant([](rez::SaveStep step, const fs::path& path, std::uint64_t, std::size_t&) {
+        if (step == rez::SaveStep::MoveIn)
+            fs::create_directory(path);
+        return 0;
+    });
+    const std::string message = MessageOf([&] { rez::WriteFileAtomically(target, "new"); });
+    const std::string prefix = "Cannot write file " + Utf8(target) + ": ";
+    ASSERT_EQ(message.substr(0, prefix.size()), prefix);
+    // Access denied, as Wine says it in English and in Russian, and as Windows says it.
+    const std::string reason = message.substr(prefix.size());
+    EXPECT_TRUE(reason == "Access denied" || reason == "Доступ запрещён" ||
+                reason == "Access is denied")
+        << reason;
+}
+#endif
+
 TEST(AtomicFile, StagedFileWrittenByNameIsPutInPlace) {
     rez::test::TempDir dir;
     const fs::path target = dir.path() / "book.xlsx";
