@@ -9,12 +9,13 @@ scripts/install-deps.sh
 
 status=0
 # The Qt-free layers (model, analysis, files, command line) and the Win32 platform shell,
-# cross-built for Windows with mingw-w64 (Debian has no Qt for mingw), and the tests of all
-# but the file writer (they make POSIX links and permissions) run under Wine: ctest starts
-# each test program through Wine, in a prefix inside the build tree. Windows need a
-# display, so the run gets its own Xvfb; the prefix's Wine server ends with it. Now and then
-# a Wine process fails to start at all (no output, well under one start in a hundred), so
-# the wine test preset runs a failed test once more: a real failure fails twice.
+# cross-built for Windows with mingw-w64 (Debian has no Qt for mingw), and their tests run
+# under Wine (the file writer's without its POSIX-only cases: links, permission bits, forked
+# write failures): ctest starts each test program through Wine, in a prefix inside the build
+# tree. Windows need a display, so the run gets its own Xvfb; the prefix's Wine server ends
+# with it. Now and then a Wine process fails to start at all (no output, well under one start
+# in a hundred), so the wine test preset runs a failed test once more: a real failure fails
+# twice.
 echo "=== Windows build (mingw-w64)"
 windows_started=$(date +%s)
 cmake --preset wine >/dev/null
