@@ -33,6 +33,21 @@ bool DifferenceIsPositive(const GroupResults& results, int tableRow, int column)
     return results.SelfDifferences[At(ResultRowOfTableRow(tableRow) - 1)][At(column)] > 0.0;
 }
 
+DisplayedTable DisplayTable(const GroupResults& results) {
+    DisplayedTable table;
+    for (int tableRow = 1; tableRow < TableRowCount; ++tableRow) {
+        table.Shown[At(tableRow)] = DisplayedTableValue(results, tableRow, 0).has_value();
+        if (!table.Shown[At(tableRow)])
+            continue;
+        for (int c = 0; c < ResultColumnCount; ++c) {
+            table.Values[At(tableRow)][At(c)] = *DisplayedTableValue(results, tableRow, c);
+            if (IsDifferenceRow(tableRow))
+                table.Positive[At(tableRow)][At(c)] = DifferenceIsPositive(results, tableRow, c);
+        }
+    }
+    return table;
+}
+
 bool HasSummaryMean(const GroupResults& results) {
     return results.HasRespondents(rowMean);
 }

@@ -23,6 +23,16 @@ std::optional<double> DisplayedTableValue(const GroupResults& results, int table
 // Whether a difference cell is painted red (the exact difference is above zero) or blue.
 bool DifferenceIsPositive(const GroupResults& results, int tableRow, int column);
 
+// Every cell of a group's results table as DisplayedTableValue and DifferenceIsPositive give
+// it, worked out once: the cohort run makes it on the group's worker thread, so the workbook
+// only copies numbers. Indexed by table row (row 0, the header, stays empty) and column.
+struct DisplayedTable {
+    std::array<bool, TableRowCount> Shown{}; // the row has respondents: its cells are filled
+    std::array<std::array<double, ResultColumnCount>, TableRowCount> Values{};
+    std::array<std::array<bool, ResultColumnCount>, TableRowCount> Positive{}; // differences
+};
+DisplayedTable DisplayTable(const GroupResults& results);
+
 // The columns of a group's line in the summary: the Mean row of the table, and self minus
 // mean. The Mean row is empty without outside raters; the difference also without a
 // self-assessment, since "self" would then be a made-up zero.

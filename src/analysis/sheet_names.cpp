@@ -100,21 +100,26 @@ std::string FoldCase(std::string_view text) {
     return Encode(folded);
 }
 
+GroupSheetNamer::GroupSheetNamer()
+    : taken_{FoldCase(SummarySheetName), FoldCase(NormsSheetName), FoldCase(ReservedSheetName)} {}
+
+std::string GroupSheetNamer::Next(std::string_view groupName) {
+    const std::u32string stem = SheetStem(groupName);
+    std::string name = Encode(stem);
+    for (int k = 2; taken_.contains(FoldCase(name)); ++k) {
+        const std::string suffix = " (" + std::to_string(k) + ")";
+        name = Encode(Cut(stem, MaxSheetNameLength - static_cast<int>(suffix.size()))) + suffix;
+    }
+    taken_.insert(FoldCase(name));
+    return name;
+}
+
 std::vector<std::string> GroupSheetNames(std::span<const std::string> groupNames) {
-    std::set<std::string> taken = {FoldCase(SummarySheetName), FoldCase(NormsSheetName),
-                                   FoldCase(ReservedSheetName)};
+    GroupSheetNamer namer;
     std::vector<std::string> names;
     names.reserve(groupNames.size());
-    for (const std::string& groupName : groupNames) {
-        const std::u32string stem = SheetStem(groupName);
-        std::string name = Encode(stem);
-        for (int k = 2; taken.contains(FoldCase(name)); ++k) {
-            const std::string suffix = " (" + std::to_string(k) + ")";
-            name = Encode(Cut(stem, MaxSheetNameLength - static_cast<int>(suffix.size()))) + suffix;
-        }
-        taken.insert(FoldCase(name));
-        names.push_back(std::move(name));
-    }
+    for (const std::string& groupName : groupNames)
+        names.push_back(namer.Next(groupName));
     return names;
 }
 

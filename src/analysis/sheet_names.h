@@ -2,6 +2,7 @@
 // regardless of letter case in any alphabet, and cell texts within the cell limit.
 #pragma once
 
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,6 +31,17 @@ std::string FoldCase(std::string_view text);
 // MaxSheetNameLength; a name that folds equal to an earlier one or to a reserved name
 // (the summary, the norms, "History") gets " (2)", " (3)" ..., its stem shortened to fit.
 std::vector<std::string> GroupSheetNames(std::span<const std::string> groupNames);
+
+// The same names one group at a time, for a workbook whose sheets are added as groups come.
+class GroupSheetNamer {
+public:
+    GroupSheetNamer();
+    // The sheet name of the next group, given the names handed out before.
+    std::string Next(std::string_view groupName);
+
+private:
+    std::set<std::string> taken_; // folded names in use, the reserved ones among them
+};
 
 // A text as a cell holds it: cut to MaxCellTextLength characters at a character boundary,
 // malformed UTF-8 replaced by U+FFFD, and a literal "_xHHHH_" (the file format's escape of a

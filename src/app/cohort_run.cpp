@@ -2,6 +2,7 @@
 
 #include "atomic_file.h"
 #include "chart_picture.h"
+#include "cohort_numbers.h"
 #include "file_names.h"
 #include "group_report.h"
 #include "group_run.h"
@@ -47,8 +48,10 @@ struct Analysed {
 struct Written {
     std::vector<std::string> paths;
     std::optional<std::string> error;
+    std::optional<DisplayedTable> table; // for the workbook only
 };
 
+#ifdef REZ_HAVE_WORKBOOK
 // What the workbook keeps of a group: its numbers and names, not its raters and lists.
 GroupResults ForWorkbook(GroupResults&& results) {
     GroupResults kept = std::move(results);
@@ -58,38 +61,50 @@ GroupResults ForWorkbook(GroupResults&& results) {
     return kept;
 }
 
-int SaveWorkbook(const fs::path& target, const std::vector<GroupResults>& groups,
-                 const ReportTime& time, ProgressLine& progress) {
-#ifdef REZ_HAVE_WORKBOOK
-    if (groups.empty()) {
+// The workbook of a run, filled as groups complete; a failure while filling it is kept and
+// reported after the groups' messages, as a failure of the save.
+struct RunWorkbook {
+    RunWorkbook(fs::path target, std::time_t created)
+        : book(std::move(target), created) {}
+    CohortWorkbook book;
+    std::optional<std::string> failure;
+};
+
+int SaveWorkbook(const fs::path& target, RunWorkbook& workbook, ProgressLine& progress) {
+    if (workbook.failure) {
+        progress.Message(*workbook.failure);
+        return 1;
+    }
+    if (workbook.book.size() == 0) {
         progress.Message("No group completed: the workbook " + Shown(target) + " is not written");
         return 1;
     }
     try {
-        // The reports' time, so that SOURCE_DATE_EPOCH makes the workbook reproducible too.
-        SaveCohortWorkbook(target, groups, time.Utc.toSecsSinceEpoch());
+        workbook.book.Save();
         progress.Print(stdout, Shown(target));
         return 0;
     } catch (const std::exception& e) {
         progress.Message(e.what());
         return 1;
     }
-#else
-    (void)target, (void)groups, (void)time, (void)progress;
-    return 1; // refused before the run: the option is a usage error in such a build
-#endif
 }
+#endif
 
 } // namespace
 
 int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& settings) {
     const char sep = settings.decimalSeparator;
     ProgressLine progress = ProgressLine::ForStandardError(static_cast<int>(groupDirs.size()));
-    std::vector<GroupResults> completed; // kept only for the workbook
-    StemClaims claims;                   // on the calling thread only
+    StemClaims claims; // on the calling thread only
     int status = 0;
     // Every report of a run, and the workbook, carry the same date.
     const ReportTime reportTime = CurrentReportTime();
+#ifdef REZ_HAVE_WORKBOOK
+    // The reports' time, so that SOURCE_DATE_EPOCH makes the workbook reproducible too.
+    std::optional<RunWorkbook> workbook;
+    if (settings.workbook)
+        workbook.emplace(*settings.workbook, reportTime.Utc.toSecsSinceEpoch());
+#endif
 
     const PipelineSteps<Analysed, Written> steps{
         // Worker thread: the Group run.
@@ -137,6 +152,9 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
                 WriteFiles(files);
                 for (const FileBytes& file : files)
                     written.paths.push_back(Shown(file.target));
+                // The workbook's numbers are worked out here, off the calling thread.
+                if (settings.workbook)
+                    written.table = DisplayTable(*group.results);
             } catch (const std::exception& e) {
                 written.error = group.shownAs + ": " + e.what();
             }
@@ -155,14 +173,27 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
             status = ok ? status : 1;
             progress.Advance(static_cast<int>(i) + 1,
                              group.results ? group.results->GroupName : group.shownAs);
-            if (ok && settings.workbook)
-                completed.push_back(ForWorkbook(std::move(*group.results)));
+#ifdef REZ_HAVE_WORKBOOK
+            // The calling thread fills the group's sheet while the workers go on.
+            if (ok && workbook && !workbook->failure) {
+                try {
+                    workbook->book.Add(ForWorkbook(std::move(*group.results)), *written->table);
+                } catch (const std::exception& e) {
+                    workbook->failure = e.what();
+                }
+            }
+#endif
         }};
     RunOrdered(groupDirs.size(), settings.threads, steps);
     progress.Clear();
 
-    if (settings.workbook && SaveWorkbook(*settings.workbook, completed, reportTime, progress) != 0)
+#ifdef REZ_HAVE_WORKBOOK
+    if (workbook && SaveWorkbook(*settings.workbook, *workbook, progress) != 0)
         status = 1;
+#else
+    if (settings.workbook) // refused before the run: the option is a usage error in such a build
+        status = 1;
+#endif
     return status;
 }
 
