@@ -81,13 +81,18 @@ void DrawSave(QPainter& p) {
     p.drawRect(QRectF(3.5, 9, 9, 5.5));
 }
 
-void DrawAnalysis(QPainter& p) {
+// A sheet with a folded corner; leaves a dark blue pen for what is written on it.
+void DrawPage(QPainter& p) {
     p.setPen(QPen(Outline, 0.8));
     p.setBrush(Qt::white);
     p.drawPolygon(QPolygonF({QPointF(2.5, 1), QPointF(10.5, 1), QPointF(13.5, 4), QPointF(13.5, 15),
                              QPointF(2.5, 15)}));
     p.drawPolyline(QPolygonF({QPointF(10.5, 1), QPointF(10.5, 4), QPointF(13.5, 4)}));
     p.setPen(QPen(QColor(0, 0, 128), 1));
+}
+
+void DrawAnalysis(QPainter& p) {
+    DrawPage(p);
     for (qreal y : {6.0, 8.5, 11.0})
         p.drawLine(QPointF(4.5, y), QPointF(11.5, y));
     p.drawLine(QPointF(4.5, 13.0), QPointF(8.5, 13.0));
@@ -113,12 +118,7 @@ void DrawPlots(QPainter& p) {
 }
 
 void DrawReport(QPainter& p) {
-    p.setPen(QPen(Outline, 0.8));
-    p.setBrush(Qt::white);
-    p.drawPolygon(QPolygonF({QPointF(2.5, 1), QPointF(10.5, 1), QPointF(13.5, 4), QPointF(13.5, 15),
-                             QPointF(2.5, 15)}));
-    p.drawPolyline(QPolygonF({QPointF(10.5, 1), QPointF(10.5, 4), QPointF(13.5, 4)}));
-    p.setPen(QPen(QColor(0, 0, 128), 1));
+    DrawPage(p);
     p.drawLine(QPointF(4.5, 4), QPointF(9, 4));
     Bars(p, 4.5, 13.5, 1.8, {6, 3.5, 2});
 }
