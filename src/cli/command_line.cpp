@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "utf8.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -15,23 +17,6 @@ namespace rez {
 
 #ifdef _WIN32
 
-namespace {
-
-std::string Utf8Of(const wchar_t* text) {
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1)
-        return {};
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    // A conversion that fails halfway would leave NUL bytes in the argument.
-    if (::WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), length, nullptr, nullptr) !=
-        length)
-        return {};
-    bytes.pop_back(); // the terminating NUL
-    return bytes;
-}
-
-} // namespace
-
 std::vector<std::string> CommandLineArguments(int, char**) {
     std::vector<std::string> arguments;
     int count = 0;
@@ -39,7 +24,7 @@ std::vector<std::string> CommandLineArguments(int, char**) {
     if (wide == nullptr)
         return arguments; // out of memory: no arguments is a usage error, not a run
     for (int i = 1; i < count; ++i)
-        arguments.push_back(Utf8Of(wide[i]));
+        arguments.push_back(Utf8FromWide(wide[i]));
     ::LocalFree(wide);
     return arguments;
 }

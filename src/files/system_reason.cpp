@@ -1,5 +1,7 @@
 #include "system_reason.h"
 
+#include "utf8.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -16,16 +18,7 @@ std::string WindowsErrorText(DWORD code) {
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text;
-    if (length > 0) {
-        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length),
-                                                nullptr, 0, nullptr, nullptr);
-        if (bytes > 0) {
-            text.resize(static_cast<std::size_t>(bytes));
-            ::WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), text.data(), bytes,
-                                  nullptr, nullptr);
-        }
-    }
+    const std::string text = length > 0 ? Utf8FromWide({buffer, length}) : std::string();
     if (buffer != nullptr)
         ::LocalFree(buffer);
     return text.empty() ? "Windows error " + std::to_string(code) : text;

@@ -1,5 +1,11 @@
 #include "utf8.h"
 
+#ifdef _WIN32
+#include <climits>
+
+#include <windows.h>
+#endif
+
 namespace rez {
 
 std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
@@ -66,5 +72,22 @@ std::string FirstCharacter(std::string_view text) {
     NextCodePoint(text, pos);
     return std::string(text.substr(0, pos));
 }
+
+#ifdef _WIN32
+std::string Utf8FromWide(std::wstring_view text) {
+    if (text.empty() || text.size() > INT_MAX)
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return {};
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    if (::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr,
+                              nullptr) != length)
+        return {};
+    return bytes;
+}
+#endif
 
 } // namespace rez

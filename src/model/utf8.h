@@ -24,4 +24,10 @@ constexpr bool IsUtf8ContinuationByte(char byte) {
     return (static_cast<unsigned char>(byte) & continuationMask) == continuationBits;
 }
 
+#ifdef _WIN32
+// UTF-16 text from the Windows API as UTF-8; empty when it cannot be converted whole (a
+// conversion that failed halfway would leave NUL bytes behind).
+std::string Utf8FromWide(std::wstring_view text);
+#endif
+
 } // namespace rez
