@@ -5,8 +5,10 @@
 #include "command_line.h"
 #include "decimal_separator.h"
 #include "file_names.h"
+#include "progress_line.h"
 #include "report_options.h"
 #include "rez_error.h"
+#include "stop_signals.h"
 
 #include <QGuiApplication>
 
@@ -76,6 +78,8 @@ std::string WorkbookProblem(const fs::path& file) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before anything else starts a thread: every thread inherits the blocked signals.
+    rez::PrepareStopSignals();
     rez::ReserveStandardStreams();
     // The arguments' bytes as given, before Qt could take any of them as its own options.
     const std::vector<std::string> arguments = rez::CommandLineArguments(argc, argv);
@@ -122,6 +126,16 @@ int main(int argc, char** argv) {
         settings.workbook = rez::PathFromBytes(options.workbook);
     if (options.managerReport)
         settings.managerReport = options.Thresholds();
-    const int status = rez::RunCohort(options.groupDirs, settings);
-    return Finish(status);
+    rez::TerminalProgress progress(static_cast<int>(options.groupDirs.size()));
+    rez::StopRequest stop;
+    const rez::StopSignals stopSignals(stop);
+    const rez::CohortOutcome outcome = rez::RunCohort(options.groupDirs, settings, progress, &stop);
+    if (const std::string signal = stopSignals.Received(); !signal.empty()) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "Stopped by %s: %d of %d groups written\n", signal.c_str(),
+                     outcome.written, outcome.groups);
+        std::fflush(stderr);
+        stopSignals.EndAsSignalled();
+    }
+    return Finish(outcome.ExitStatus());
 }

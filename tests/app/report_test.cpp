@@ -9,10 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
+
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -617,5 +624,150 @@ INSTANTIATE_TEST_SUITE_P(
                      {}}),
     rez::test::ByName());
 #endif
+
+// --- A run ended from outside: signals, a closed pipe, a file-size limit --------------------
+
+struct InterruptCase {
+    const char* name;
+    int signal;           // sent once the first file is written; 0 for none
+    bool closedPipe;      // standard output is a pipe with no reader from the start
+    rlim_t fileSizeLimit; // RLIM_INFINITY for none
+    const char* says;     // part of standard error
+};
+REZ_PRINT_CASE_BY_NAME(InterruptCase)
+
+// A child rez-report: how it ended, and what it wrote to standard output and error.
+struct Ended {
+    int status = 0;
+    std::string out, err;
+};
+
+// Whether a group's first file is in `dir` (standard output is buffered in a pipe: it
+// tells nothing until the end).
+bool AnyFileIn(const fs::path& dir) {
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (!entry.path().filename().string().starts_with("."))
+            return true;
+    return false;
+}
+
+Ended RunInterrupted(const std::vector<std::string>& args, const InterruptCase& c,
+                     const fs::path& outDir) {
+    int out[2], err[2];
+    if (pipe(out) != 0 || pipe(err) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        for (const int fd : {out[0], out[1], err[0], err[1]})
+            close(fd);
+        const rlimit limit{c.fileSizeLimit, c.fileSizeLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::vector<char*> argv{const_cast<char*>(REZ_REPORT_BINARY)};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(REZ_REPORT_BINARY, argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    if (c.closedPipe)
+        close(out[0]);
+    Ended ended;
+    bool signalled = false;
+    pollfd fds[2] = {{c.closedPipe ? -1 : out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while ((fds[0].fd >= 0 || fds[1].fd >= 0) && std::chrono::steady_clock::now() < deadline) {
+        if (c.signal != 0 && !signalled && AnyFileIn(outDir)) {
+            kill(pid, c.signal);
+            signalled = true;
+        }
+        if (poll(fds, 2, 10) < 0)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            char buffer[4096];
+            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                continue;
+            }
+            (i == 0 ? ended.out : ended.err).append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    waitpid(pid, &ended.status, 0);
+    return ended;
+}
+
+class RezReportInterrupted : public testing::TestWithParam<InterruptCase> {};
+
+// A stopping signal lets the groups being written finish, writes no workbook, says how far
+// the run came and ends the program as the signal does; a closed pipe or a file-size limit
+// is a failed write with its reason, and the run goes on. Either way no group is left half
+// written and no temporary file stays behind.
+TEST_P(RezReportInterrupted, LeavesWholeGroupsAndSaysWhy) {
+    const InterruptCase& c = GetParam();
+    rez::test::TempDir work;
+    fs::create_directories(work.path() / "out");
+    std::vector<std::string> args = {"-j",
+                                     "2",
+                                     "-r",
+                                     "-o",
+                                     (work.path() / "out").string(),
+                                     "-w",
+                                     (work.path() / "out" / "cohort.xlsx").string()};
+    constexpr int groups = 24;
+    for (int i = 0; i < groups; ++i) {
+        const fs::path dir = work.path() / ("g" + std::to_string(i));
+        WriteGroup(dir, "Группа " + std::to_string(i), i);
+        args.push_back(dir.string());
+    }
+    const Ended ended = RunInterrupted(args, c, work.path() / "out");
+    EXPECT_NE(ended.err.find(c.says), std::string::npos) << ended.err;
+    std::map<std::string, int> filesOfGroup;
+    bool workbook = false;
+    for (const std::string& name : FilesIn(work.path() / "out")) {
+        EXPECT_FALSE(name.starts_with(".")) << "left behind: " << name;
+        if (name == "cohort.xlsx")
+            workbook = true;
+        else
+            ++filesOfGroup[name.substr(0, name.rfind(' '))];
+    }
+    for (const auto& [group, files] : filesOfGroup)
+        EXPECT_EQ(files, 5) << group << " is not whole";
+    if (c.signal != 0) {
+        ASSERT_TRUE(WIFSIGNALED(ended.status)) << ended.status << ended.err;
+        EXPECT_EQ(WTERMSIG(ended.status), c.signal);
+        EXPECT_FALSE(workbook);
+        EXPECT_LT(filesOfGroup.size(), static_cast<std::size_t>(groups));
+        EXPECT_NE(ended.err.find(": " + std::to_string(filesOfGroup.size()) + " of 24 groups " +
+                                 "written\n"),
+                  std::string::npos)
+            << ended.err;
+    } else {
+        ASSERT_TRUE(WIFEXITED(ended.status)) << ended.status << ended.err;
+        EXPECT_EQ(WEXITSTATUS(ended.status), 1);
+        if (c.closedPipe) {
+            EXPECT_EQ(filesOfGroup.size(), static_cast<std::size_t>(groups));
+            EXPECT_TRUE(workbook);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RezReportInterrupted,
+    testing::Values(
+        InterruptCase{"Terminated", SIGTERM, false, RLIM_INFINITY, "Stopped by SIGTERM: "},
+        InterruptCase{"Interrupted", SIGINT, false, RLIM_INFINITY, "Stopped by SIGINT: "},
+        InterruptCase{"HungUp", SIGHUP, false, RLIM_INFINITY, "Stopped by SIGHUP: "},
+        InterruptCase{"ClosedPipe", 0, true, RLIM_INFINITY,
+                      "rez-report: cannot write standard output: Broken pipe\n"},
+        // The GIF files fit, the reports do not.
+        InterruptCase{"FileSizeLimit", 0, false, 20'000, "Report.pdf: File too large\n"}),
+    rez::test::ByName());
 
 } // namespace

@@ -3,6 +3,8 @@
 // they never mix with the line. Off a terminal (a log, a test) it adds nothing.
 #pragma once
 
+#include "cohort_progress.h"
+
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -44,6 +46,22 @@ private:
     Clock::time_point start_;
     Clock::time_point lastDraw_{};
     std::size_t shown_ = 0; // characters of the line now on screen
+};
+
+// A cohort run's progress on the terminal: messages on standard error, the files written on
+// standard output, the line on standard error when it is a terminal.
+class TerminalProgress final : public CohortProgress {
+public:
+    explicit TerminalProgress(int total)
+        : line_(ProgressLine::ForStandardError(total)) {}
+
+    void Message(std::string_view line) override { line_.Message(line); }
+    void FileWritten(std::string_view path) override { line_.Print(stdout, path); }
+    void GroupFinished(int done, std::string_view name) override { line_.Advance(done, name); }
+    void GroupsEnded() override { line_.Clear(); }
+
+private:
+    ProgressLine line_;
 };
 
 } // namespace rez

@@ -1,10 +1,29 @@
 #include "ordered_pipeline.h"
 
+#include <cerrno>
+#include <system_error>
+
 namespace rez {
+namespace {
+std::atomic<int> threadLimitForTests = -1;
+} // namespace
 
 WorkerPool::WorkerPool(int threads) {
-    for (int i = 0; i < threads; ++i)
-        threads_.emplace_back([this] { Work(); });
+    for (int i = 0; i < threads; ++i) {
+        try {
+            const int limit = threadLimitForTests.load();
+            if (limit >= 0 && i >= limit)
+                throw std::system_error(EAGAIN, std::generic_category());
+            threads_.emplace_back([this] { Work(); });
+        } catch (const std::system_error& e) {
+            startFailure_ = e.code().message();
+            break;
+        }
+    }
+}
+
+void WorkerPool::LimitThreadsForTests(int most) {
+    threadLimitForTests = most;
 }
 
 WorkerPool::~WorkerPool() {

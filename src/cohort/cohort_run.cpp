@@ -8,15 +8,15 @@
 #include "group_run.h"
 #include "manager_report.h"
 #include "ordered_pipeline.h"
-#include "progress_line.h"
 #include "rez_error.h"
 
 #ifdef REZ_HAVE_WORKBOOK
 #include "cohort_workbook.h"
 #endif
 
-#include <cstdio>
+#include <algorithm>
 #include <exception>
+#include <string>
 
 namespace rez {
 namespace {
@@ -70,33 +70,35 @@ struct RunWorkbook {
     std::optional<std::string> failure;
 };
 
-int SaveWorkbook(const fs::path& target, RunWorkbook& workbook, ProgressLine& progress) {
+// Saves the workbook; false when it is not written (the message tells why).
+bool SaveWorkbook(const fs::path& target, RunWorkbook& workbook, CohortProgress& progress) {
     if (workbook.failure) {
         progress.Message(*workbook.failure);
-        return 1;
+        return false;
     }
     if (workbook.book.size() == 0) {
         progress.Message("No group completed: the workbook " + Shown(target) + " is not written");
-        return 1;
+        return false;
     }
     try {
         workbook.book.Save();
-        progress.Print(stdout, Shown(target));
-        return 0;
+        progress.FileWritten(Shown(target));
+        return true;
     } catch (const std::exception& e) {
         progress.Message(e.what());
-        return 1;
+        return false;
     }
 }
 #endif
 
 } // namespace
 
-int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& settings) {
+CohortOutcome RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& settings,
+                        CohortProgress& progress, const StopRequest* stop) {
     const char sep = settings.decimalSeparator;
-    ProgressLine progress = ProgressLine::ForStandardError(static_cast<int>(groupDirs.size()));
     StemClaims claims; // on the calling thread only
-    int status = 0;
+    CohortOutcome outcome;
+    outcome.groups = static_cast<int>(groupDirs.size());
     // Every report of a run, and the workbook, carry the same date.
     const ReportTime reportTime = CurrentReportTime();
 #ifdef REZ_HAVE_WORKBOOK
@@ -115,10 +117,17 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
             try {
                 const fs::path folder = GroupFolder(given);
                 group.folder = DisplayPath(folder);
-                group.results = RunGroupIn(folder, sep);
-                // The results stand as defined; the user learns what to check.
-                for (const auto& warning : {NoRespondentsWarning(*group.results, group.folder),
-                                            MixedManagersWarning(*group.results, group.folder)})
+                GroupResults results = RunGroupIn(folder, sep);
+                // The results stand as defined; the user learns what to check. A manager's
+                // report, though, must not be titled with, or count, another person.
+                const auto mixed = MixedManagersWarning(results, group.folder);
+                if (mixed && settings.managerReport) {
+                    group.messages.push_back(group.shownAs + ": " + *mixed);
+                    return group;
+                }
+                group.results = std::move(results);
+                for (const auto& warning :
+                     {NoRespondentsWarning(*group.results, group.folder), mixed})
                     if (warning)
                         group.messages.push_back("warning: " + *warning);
             } catch (const std::exception& e) {
@@ -169,10 +178,10 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
                 progress.Message(*written->error);
             if (ok)
                 for (const std::string& path : written->paths)
-                    progress.Print(stdout, path);
-            status = ok ? status : 1;
-            progress.Advance(static_cast<int>(i) + 1,
-                             group.results ? group.results->GroupName : group.shownAs);
+                    progress.FileWritten(path);
+            ++(ok ? outcome.written : outcome.failed);
+            progress.GroupFinished(static_cast<int>(i) + 1,
+                                   group.results ? group.results->GroupName : group.shownAs);
 #ifdef REZ_HAVE_WORKBOOK
             // The calling thread fills the group's sheet while the workers go on.
             if (ok && workbook && !workbook->failure) {
@@ -183,18 +192,27 @@ int RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& s
                 }
             }
 #endif
+        },
+        // Calling thread: fewer workers than asked for; the run goes on with those it has.
+        [&](int started, const std::string& reason) {
+            progress.Message("warning: only " + std::to_string(started) + " of " +
+                             std::to_string(settings.threads) + " worker threads could start (" +
+                             reason + "): using " + std::to_string(std::max(started, 1)) +
+                             (started > 1 ? " workers" : " worker"));
         }};
-    RunOrdered(groupDirs.size(), settings.threads, steps);
-    progress.Clear();
+    const std::size_t finished = RunOrdered(groupDirs.size(), settings.threads, steps, stop);
+    // A stop after the last group still keeps the workbook of the whole cohort from being written.
+    outcome.stopped = finished < groupDirs.size() || (stop && stop->Requested());
+    progress.GroupsEnded();
 
 #ifdef REZ_HAVE_WORKBOOK
-    if (workbook && SaveWorkbook(*settings.workbook, *workbook, progress) != 0)
-        status = 1;
+    if (workbook && !outcome.stopped)
+        outcome.workbookFailed = !SaveWorkbook(*settings.workbook, *workbook, progress);
 #else
-    if (settings.workbook) // refused before the run: the option is a usage error in such a build
-        status = 1;
+    // Refused before the run: the option is a usage error in such a build.
+    outcome.workbookFailed = settings.workbook.has_value();
 #endif
-    return status;
+    return outcome;
 }
 
 } // namespace rez
