@@ -3,6 +3,7 @@
 #include "report_canvas.h"
 #include "report_pages.h"
 #include "report_texts.h"
+#include "rez_error.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -79,8 +80,9 @@ std::string ManagerReportPdf(const GroupResults& results, const ReportThresholds
         writer.setResolution(PdfResolution);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Point));
-        // Metadata names the assessed manager and the program, nobody else.
-        writer.setTitle(QString::fromStdString(document.GroupName));
+        // Metadata names the assessed manager and the program, nobody else; control
+        // characters of the name are shown escaped, as in messages.
+        writer.setTitle(QString::fromStdString(EscapeForMessage(document.GroupName)));
         writer.setCreator(QStringLiteral("KVIRO.REZ"));
         ReportCanvas canvas(writer, PageMarginX, PageMarginTop, PageMarginBottom);
         LayOutReport(canvas, document, numbers, sep);

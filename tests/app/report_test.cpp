@@ -524,7 +524,8 @@ TEST(RezReportCohort, OnSeveralThreadsGivesTheSerialRunsFilesMessagesAndStatus) 
     // The failures in command-line order, nothing else on standard error (not a terminal).
     const std::string missing = (work.path() / "groups" / "missing").string();
     const std::string bad = (work.path() / "groups" / "g5").string();
-    EXPECT_EQ(OurMessages(serial.err), missing + ": Cannot open file " + missing + "/\n" + bad +
+    EXPECT_EQ(OurMessages(serial.err), missing + ": Cannot open file " + missing +
+                                           "/: No such file or directory\n" + bad +
                                            ": '7,5' is not a valid floating point value (file " +
                                            bad + "/3-02REZ.cry, line 21)\n");
 }

@@ -219,6 +219,16 @@ TEST_F(ManagerReport, FolderWithoutFilesGivesOnePageThatSaysSo) {
     EXPECT_TRUE(Contains(pages[0], "стр. 1 из 1"));
 }
 
+// The title in the metadata shows control characters escaped, as messages do: a reader's
+// title bar would otherwise show the name turned round, or cut at a NUL.
+TEST_F(ManagerReport, TitleHoldsNoControlCharacters) {
+    rez::GroupResults results = rez::RunGroup(dir.dirText(), ',', buffer);
+    results.GroupName = std::string("Ив\0ан\x1b\u202Egpj", 16);
+    const std::string info =
+        PdfInfo(Write(rez::ManagerReportPdf(results, {3, 1.0}, ',', rez::CurrentReportTime())));
+    EXPECT_EQ(InfoField(info, "Title"), "Ив\\x00ан\\x1b\\u202egpj");
+}
+
 TEST(PdfCreationDate, ReplacedOnlyWhereQtStampedIt) {
     const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7), QTimeZone::utc());
     std::string pdf = "<< /CreationDate (D:20991231235959Z) >>";
