@@ -5,6 +5,7 @@
 #include "command_line.h"
 #include "decimal_separator.h"
 #include "file_names.h"
+#include "qt_setup.h"
 #include "report_options.h"
 #include "rez_error.h"
 
@@ -76,6 +77,7 @@ std::string WorkbookProblem(const fs::path& file) {
 } // namespace
 
 int main(int argc, char** argv) {
+    rez::SetUpQt();
     rez::ReserveStandardStreams();
     // The arguments' bytes as given, before Qt could take any of them as its own options.
     const std::vector<std::string> arguments = rez::CommandLineArguments(argc, argv);
