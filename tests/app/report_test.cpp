@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -559,8 +561,9 @@ TEST(RezReportCohort, OnSeveralThreadsGivesTheSerialRunsFilesMessagesAndStatus) 
 #ifdef REZ_HAVE_WORKBOOK
 struct WorkbookCase {
     const char* name;
-    std::vector<std::string>
-        arguments; // run in a folder holding "out", "folder.xlsx" (a folder) and group "g"
+    // Run in a folder holding "out", group "g" (with "given.xlsx" in it), group "h", and at
+    // names ending in .xlsx a folder, a FIFO and a link to a device.
+    std::vector<std::string> arguments;
     int exitCode;
     std::string says;           // part of standard error, or "" for nothing there
     std::set<std::string> made; // files made in the working folder, besides g, h and out
@@ -589,6 +592,9 @@ TEST_P(RezReportWorkbook, WrittenOrRefusedWithAMessage) {
     fs::create_directories(work.path() / "folder.xlsx");
     WriteGroup(work.path() / "g", "Иванов", 4);
     WriteGroup(work.path() / "h", "Иванов", 5); // the same manager: h's files are not written
+    rez::test::WriteBytes(work.path() / "g" / "given.xlsx", "a file of the user's");
+    ASSERT_EQ(::mkfifo((work.path() / "fifo.xlsx").c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", work.path() / "null.xlsx");
     QStringList args = {QStringLiteral("-o"), QStringLiteral("out")};
     for (const std::string& argument : GetParam().arguments)
         args.push_back(QString::fromStdString(argument));
@@ -599,9 +605,16 @@ TEST_P(RezReportWorkbook, WrittenOrRefusedWithAMessage) {
     else
         EXPECT_NE(o.err.find(GetParam().says), std::string::npos) << o.err;
     std::set<std::string> made = FilesIn(work.path());
-    for (const char* kept : {"g", "h", "out", "folder.xlsx"})
+    for (const char* kept : {"g", "h", "out", "folder.xlsx", "fifo.xlsx", "null.xlsx"})
         made.erase(kept);
     EXPECT_EQ(made, GetParam().made);
+    // A refused name is a usage error before any group runs; whatever had it stays.
+    if (GetParam().exitCode == 2) {
+        EXPECT_TRUE(fs::is_empty(work.path() / "out"));
+    }
+    EXPECT_TRUE(fs::is_fifo(work.path() / "fifo.xlsx"));
+    EXPECT_EQ(fs::read_symlink(work.path() / "null.xlsx"), "/dev/null");
+    EXPECT_EQ(ReadBytes(work.path() / "g" / "given.xlsx"), "a file of the user's");
     if (made.contains("team.xlsx")) {
         EXPECT_EQ(SheetsOf(work.path() / "team.xlsx"), GetParam().sheets);
     }
@@ -635,8 +648,49 @@ INSTANTIATE_TEST_SUITE_P(
                      1,
                      "No group completed: the workbook team.xlsx is not written",
                      {}},
-        WorkbookCase{
-            "CannotBeCreated", {"-w", "folder.xlsx", "g"}, 1, "Cannot create file folder.xlsx", {}},
+        WorkbookCase{"AnyCaseOfTheEnding",
+                     {"-w", "Team.XLSX", "g"},
+                     0,
+                     "",
+                     {"Team.XLSX"},
+                     {u"Сводка"_qs, u"Нормы"_qs, u"Иванов"_qs}},
+        // The workbook replaces whatever has its name: never an input, another output, a
+        // folder or a device.
+        WorkbookCase{"RespondentFileRefused",
+                     {"-w", "g/1-01REZ.cry", "g"},
+                     2,
+                     "-w takes the name of an Excel workbook, ending in .xlsx",
+                     {}},
+        WorkbookCase{"ManagersReportRefused",
+                     {"-r", "-w", "out/Иванов Report.pdf", "g"},
+                     2,
+                     "-w takes the name of an Excel workbook, ending in .xlsx",
+                     {}},
+        WorkbookCase{"GroupGivenAsAFileRefused",
+                     {"-w", "g/given.xlsx", "g/given.xlsx"},
+                     2,
+                     "the workbook g/given.xlsx is the group g/given.xlsx given",
+                     {}},
+        WorkbookCase{"FolderRefused",
+                     {"-w", "folder.xlsx", "g"},
+                     2,
+                     "the workbook folder.xlsx is not a regular file",
+                     {}},
+        WorkbookCase{"FifoRefused",
+                     {"-w", "fifo.xlsx", "g"},
+                     2,
+                     "the workbook fifo.xlsx is not a regular file",
+                     {}},
+        WorkbookCase{"LinkToADeviceRefused",
+                     {"-w", "null.xlsx", "g"},
+                     2,
+                     "the workbook null.xlsx is not a regular file",
+                     {}},
+        WorkbookCase{"NameTooLongForItsTemporaryName",
+                     {"-w", std::string(245, 'a') + ".xlsx", "g"},
+                     2,
+                     "is too long: at most",
+                     {}},
         WorkbookCase{"FolderMissing",
                      {"-w", "no/team.xlsx", "g"},
                      2,
