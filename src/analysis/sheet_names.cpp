@@ -1,5 +1,6 @@
 #include "sheet_names.h"
 
+#include "rez_error.h"
 #include "utf8.h"
 
 #include <algorithm>
@@ -19,10 +20,6 @@ struct FoldRun {
 constexpr FoldRun FoldRuns[] = {
 #include "case_fold_table.inc"
 };
-
-bool IsControl(char32_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
 
 int Utf16Length(char32_t c) {
     return c >= 0x10000 ? 2 : 1;
@@ -62,7 +59,8 @@ std::u32string_view TrimApostrophes(std::u32string_view text) {
 std::u32string SheetStem(std::string_view groupName) {
     std::u32string name = Decode(groupName);
     for (char32_t& c : name)
-        if (IsControl(c) || std::u32string_view(U"[]:*?/\\").find(c) != std::u32string_view::npos)
+        if (IsControlCharacter(c) ||
+            std::u32string_view(U"[]:*?/\\").find(c) != std::u32string_view::npos)
             c = U'_';
     std::u32string stem(TrimApostrophes(Cut(TrimApostrophes(name), MaxSheetNameLength)));
     return stem.empty() ? Decode(UnnamedSheetName) : stem;
@@ -132,13 +130,26 @@ std::string CellText(std::string_view text) {
     int units = 0;
     std::size_t codePoints = 0;
     for (std::size_t i = 0; i < decoded.size(); ++i) {
-        const bool protect = EscapeAt(decoded, i);
-        const std::size_t cost = protect ? 7 : 1;
-        units += Utf16Length(decoded[i]);
-        if (units > MaxCellTextLength || codePoints + cost > MaxCellTextLength)
+        std::u32string piece;
+        int pieceUnits = 0;
+        if (IsControlCharacter(decoded[i])) {
+            // Shown as messages show it ("\x1b", "\u202e"): a NUL would end the cell's text
+            // and a direction mark turn it round.
+            const std::string escaped = EscapeForMessage(Encode(std::u32string(1, decoded[i])));
+            piece.assign(escaped.begin(), escaped.end());
+            pieceUnits = static_cast<int>(piece.size());
+        } else if (EscapeAt(decoded, i)) {
+            piece = U"_x005F_";
+            pieceUnits = 1;
+        } else {
+            piece.assign(1, decoded[i]);
+            pieceUnits = Utf16Length(decoded[i]);
+        }
+        units += pieceUnits;
+        if (units > MaxCellTextLength || codePoints + piece.size() > MaxCellTextLength)
             break;
-        codePoints += cost;
-        out += protect ? std::u32string_view(U"_x005F_") : std::u32string_view(&decoded[i], 1);
+        codePoints += piece.size();
+        out += piece;
     }
     return Encode(out);
 }

@@ -44,7 +44,8 @@ private:
 };
 
 // A text as a cell holds it: cut to MaxCellTextLength characters at a character boundary,
-// malformed UTF-8 replaced by U+FFFD, and a literal "_xHHHH_" (the file format's escape of a
+// malformed UTF-8 replaced by U+FFFD, control characters escaped as in messages ("\x00",
+// "\u202e"), and a literal "_xHHHH_" (the file format's escape of a
 // character) protected so that it reads back as typed. The caller writes it as a string,
 // never as a formula, so "=1+2" stays text.
 std::string CellText(std::string_view text);

@@ -3,11 +3,13 @@
 #include "app_name.h"
 #include "command_line.h"
 #include "icons.h"
+#include "qt_setup.h"
 #include "tform1.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    rez::SetUpQt();
     // Qt's notes on standard error must never land in a file being saved.
     rez::ReserveStandardStreams();
     QApplication app(argc, argv);

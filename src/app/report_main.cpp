@@ -5,7 +5,9 @@
 #include "command_line.h"
 #include "decimal_separator.h"
 #include "file_names.h"
+#include "output_checks.h"
 #include "progress_line.h"
+#include "qt_setup.h"
 #include "report_options.h"
 #include "rez_error.h"
 #include "stop_signals.h"
@@ -45,33 +47,14 @@ int Finish(int status) {
     return status;
 }
 
-// The output folder's problem, for a usage error; empty when it is a folder.
-std::string OutputFolderProblem(const fs::path& dir) {
-    std::error_code error;
-    const fs::file_status status = fs::status(dir, error);
-    const std::string shown = rez::EscapeForMessage(rez::DisplayPath(dir));
-    if (status.type() == fs::file_type::not_found)
-        return "the output folder " + shown + " does not exist";
-    if (error)
-        return "the output folder " + shown + " cannot be used: " + error.message();
-    if (!fs::is_directory(status))
-        return shown + " is not a folder";
-    return {};
-}
-
-// The workbook's problem, for a usage error found before any group runs; empty when its
-// folder is there to write into.
-std::string WorkbookProblem(const fs::path& file) {
+// Why the workbook cannot be written, for a usage error found before any group runs; empty
+// when it can.
+std::string WorkbookUsageProblem(const rez::ReportOptions& options) {
 #ifndef REZ_HAVE_WORKBOOK
-    (void)file;
+    (void)options;
     return "this rez-report was built without the workbook (libxlsxwriter was not found)";
 #else
-    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
-    std::error_code error;
-    if (!fs::is_directory(folder, error))
-        return "the folder of the workbook " + rez::EscapeForMessage(rez::DisplayPath(file)) +
-               " does not exist";
-    return {};
+    return rez::WorkbookProblem(rez::PathFromBytes(options.workbook), options.groupDirs);
 #endif
 }
 
@@ -80,6 +63,7 @@ std::string WorkbookProblem(const fs::path& file) {
 int main(int argc, char** argv) {
     // Before anything else starts a thread: every thread inherits the blocked signals.
     rez::PrepareStopSignals();
+    rez::SetUpQt();
     rez::ReserveStandardStreams();
     // The arguments' bytes as given, before Qt could take any of them as its own options.
     const std::vector<std::string> arguments = rez::CommandLineArguments(argc, argv);
@@ -101,11 +85,10 @@ int main(int argc, char** argv) {
     std::error_code cwdError;
     const fs::path outDir = options.outputDir.empty() ? fs::current_path(cwdError)
                                                       : rez::PathFromBytes(options.outputDir);
-    if (const std::string problem = OutputFolderProblem(outDir); !problem.empty())
+    if (const std::string problem = rez::OutputFolderProblem(outDir); !problem.empty())
         return UsageError(problem);
     if (!options.workbook.empty())
-        if (const std::string problem = WorkbookProblem(rez::PathFromBytes(options.workbook));
-            !problem.empty())
+        if (const std::string problem = WorkbookUsageProblem(options); !problem.empty())
             return UsageError(problem);
 
     // Charts are drawn into pictures, not windows: fonts need a QGuiApplication, but no

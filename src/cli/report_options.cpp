@@ -37,6 +37,15 @@ std::optional<std::string> SetOutputDir(ReportOptions& options, std::string_view
 std::optional<std::string> SetWorkbook(ReportOptions& options, std::string_view value) {
     if (value.empty())
         return "-w needs a file name";
+    // The workbook replaces whatever has its name: the ending keeps it off the respondent
+    // files and off the run's other outputs (a manager's report, above all).
+    constexpr std::string_view ending = ".xlsx";
+    const bool xlsx =
+        value.size() > ending.size() &&
+        std::equal(ending.begin(), ending.end(), value.end() - ending.size(),
+                   [](char e, char c) { return e == (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
+    if (!xlsx)
+        return "-w takes the name of an Excel workbook, ending in .xlsx";
     options.workbook = std::string(value);
     return std::nullopt;
 }
@@ -117,6 +126,7 @@ constexpr std::array OptionTable = {
     OptionSpec{'w', "workbook", "FILE",
                "also write one Excel workbook over all groups that completed:\n"
                "a summary beside the team's norms, and each group's table.\n"
+               "FILE ends in .xlsx and is new or a regular file, replaced.\n"
                "For the consultant: it shows every role's means, so small\n"
                "rater groups are not anonymous in it",
                SetWorkbook},

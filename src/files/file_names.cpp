@@ -20,7 +20,7 @@ constexpr std::size_t MaxStemBytes =
 
 bool IsForbiddenInFileName(char32_t c) {
     constexpr std::u32string_view forbidden = U"/\\:*?\"<>|";
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || forbidden.find(c) != std::u32string_view::npos;
+    return IsControlCharacter(c) || forbidden.find(c) != std::u32string_view::npos;
 }
 
 } // namespace

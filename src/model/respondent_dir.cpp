@@ -44,7 +44,7 @@ std::vector<std::string> ListRespondentEntries(const std::string& directory) {
     const fs::path dir(std::u8string(directory.begin(), directory.end()));
     fs::directory_iterator it(dir, ec);
     if (ec)
-        throw RezError(MsgCannotOpenFile(directory));
+        throw RezError(MsgCannotOpenFile(directory, ErrorReasonText(ec)));
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
         const std::u8string name = it->path().filename().u8string();
         std::string utf8(name.begin(), name.end());
@@ -52,7 +52,7 @@ std::vector<std::string> ListRespondentEntries(const std::string& directory) {
             names.push_back(std::move(utf8));
     }
     if (ec)
-        throw RezError(MsgCannotOpenFile(directory));
+        throw RezError(MsgCannotOpenFile(directory, ErrorReasonText(ec)));
     std::sort(names.begin(), names.end(), RespondentNameLess);
     return names;
 }

@@ -25,6 +25,9 @@ namespace {
 
 const std::string kEmptyLine;
 
+// The reason for an entry that is a folder, a device, a FIFO or a socket: it is not read.
+constexpr std::string_view NotARegularFile = "not a regular file";
+
 #ifdef _WIN32
 // Closes the handle on every path out of the reader.
 class FileHandle {
@@ -60,6 +63,11 @@ std::wstring WidePath(const std::string& path) {
     return wide;
 }
 
+std::string LastErrorText() {
+    return ErrorReasonText(
+        std::error_code(static_cast<int>(GetLastError()), std::system_category()));
+}
+
 std::string ReadWholeFile(const std::string& path) {
     const std::wstring wide = WidePath(path);
     if (wide.empty())
@@ -68,15 +76,21 @@ std::string ReadWholeFile(const std::string& path) {
     // writing is refused rather than read half-written. Directories cannot be opened so.
     FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE)
-        throw RezError(MsgCannotOpenFile(path));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        const std::string reason = LastErrorText();
+        // A folder cannot be opened so at all: say what it is, as on other systems.
+        const DWORD attributes = GetFileAttributesW(wide.c_str());
+        const bool folder =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        throw RezError(MsgCannotOpenFile(path, folder ? std::string(NotARegularFile) : reason));
+    }
     // Only files on a disk: a device (NUL, COM1) or a pipe is refused before the first read,
     // which could wait forever.
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(file.get()) != FILE_TYPE_DISK ||
         GetFileInformationByHandle(file.get(), &info) == FALSE ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        throw RezError(MsgCannotOpenFile(path));
+        throw RezError(MsgCannotOpenFile(path, NotARegularFile));
     const unsigned long long size =
         (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     if (size > MaxRespondentFileBytes)
@@ -97,7 +111,7 @@ std::string ReadWholeFile(const std::string& path) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(bytes.size() - filled);
         if (ReadFile(file.get(), bytes.data() + filled, want, &got, nullptr) == FALSE)
-            throw RezError(MsgCannotOpenFile(path));
+            throw RezError(MsgCannotOpenFile(path, LastErrorText()));
         if (got == 0)
             break;
         filled += got;
@@ -125,15 +139,21 @@ private:
     int fd_;
 };
 
+std::string ErrnoText() {
+    return ErrorReasonText(std::error_code(errno, std::generic_category()));
+}
+
 std::string ReadWholeFile(const std::string& path) {
     // Non-blocking, so that a FIFO named like a respondent file cannot hang the program;
     // the type check on the opened descriptor then refuses it.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0)
-        throw RezError(MsgCannotOpenFile(path));
+        throw RezError(MsgCannotOpenFile(path, ErrnoText()));
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        throw RezError(MsgCannotOpenFile(path));
+    if (::fstat(fd.get(), &st) != 0)
+        throw RezError(MsgCannotOpenFile(path, ErrnoText()));
+    if (!S_ISREG(st.st_mode))
+        throw RezError(MsgCannotOpenFile(path, NotARegularFile));
     if (static_cast<unsigned long long>(st.st_size) > MaxRespondentFileBytes)
         throw RezError(MsgFileTooLarge(path));
 
@@ -152,7 +172,7 @@ std::string ReadWholeFile(const std::string& path) {
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throw RezError(MsgCannotOpenFile(path));
+            throw RezError(MsgCannotOpenFile(path, ErrnoText()));
         }
         if (got == 0)
             break;

@@ -4,6 +4,10 @@
 
 #include <cstdio>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace rez {
 
 std::string EscapeForMessage(std::string_view text) {
@@ -17,10 +21,9 @@ std::string EscapeForMessage(std::string_view text) {
         if (!c)
             std::snprintf(escaped, sizeof escaped, "\\x%02x",
                           static_cast<unsigned char>(text[start]));
-        else if (*c < 0x20 || *c == 0x7F)
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", static_cast<unsigned>(*c));
-        else if (*c >= 0x80 && *c <= 0x9F)
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(*c));
+        else if (IsControlCharacter(*c))
+            std::snprintf(escaped, sizeof escaped, *c < 0x80 ? "\\x%02x" : "\\u%04x",
+                          static_cast<unsigned>(*c));
         else {
             out += text.substr(start, pos - start);
             continue;
@@ -39,8 +42,42 @@ std::string Concat(std::initializer_list<std::string_view> parts) {
 }
 } // namespace
 
+std::string ErrorReasonText(const std::error_code& error) {
+    std::string text;
+#ifdef _WIN32
+    // The C++ library's text for a system code comes in the ANSI code page, not UTF-8.
+    if (error.category() == std::system_category()) {
+        wchar_t* buffer = nullptr; // allocated by the system, freed with LocalFree
+        const DWORD length =
+            ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, static_cast<DWORD>(error.value()), 0,
+                             reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+        text = length > 0 ? Utf8FromWide({buffer, length}) : std::string();
+        if (buffer != nullptr)
+            ::LocalFree(buffer);
+        if (text.empty())
+            text = "Windows error " + std::to_string(error.value());
+    } else {
+        text = error.message();
+    }
+#else
+    text = error.message();
+#endif
+    while (!text.empty() &&
+           (text.back() == '.' || text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
 std::string MsgCannotOpenFile(std::string_view path) {
     return Concat({"Cannot open file ", path});
+}
+
+std::string MsgCannotOpenFile(std::string_view path, std::string_view reason) {
+    if (reason.empty())
+        return MsgCannotOpenFile(path);
+    return Concat({"Cannot open file ", path, ": ", reason});
 }
 
 std::string MsgCannotCreateFile(std::string_view path) {

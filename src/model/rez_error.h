@@ -5,13 +5,16 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace rez {
 
 // `text` as a message shows it, whole and readable: control characters (C0, DEL, and C1 such
-// as the U+0098 that byte 0x98 of a respondent file reads as) and bytes that are not UTF-8
-// are escaped ("\x1b", "\u0098", "\xff"), so a NUL no longer ends the message and nothing
-// from a file or path reaches the terminal raw. Everything else stays, backslashes included.
+// as the U+0098 that byte 0x98 of a respondent file reads as, and the invisible and direction
+// controls of IsControlCharacter) and bytes that are not UTF-8 are escaped ("\x1b",
+// "\u0098", "\u202e", "\xff"), so a NUL no longer ends the message, a name is not shown
+// turned round and nothing from a file or path reaches the terminal raw. Everything else
+// stays, backslashes included.
 std::string EscapeForMessage(std::string_view text);
 
 class RezError : public std::runtime_error {
@@ -21,8 +24,14 @@ public:
         : std::runtime_error(EscapeForMessage(message)) {}
 };
 
+// The system's text for `error`, as the end of a message ("Too many open files"): UTF-8,
+// without a trailing full stop or line end.
+std::string ErrorReasonText(const std::error_code& error);
+
 // The user-facing messages; `%s` parts are passed in as UTF-8.
 std::string MsgCannotOpenFile(std::string_view path);
+// "Cannot open file PATH: REASON" when the system gave a reason (REASON not empty).
+std::string MsgCannotOpenFile(std::string_view path, std::string_view reason);
 std::string MsgCannotCreateFile(std::string_view path);
 // "Cannot write file PATH: REASON", REASON the system's ("No space left on device").
 std::string MsgCannotWriteFile(std::string_view path, std::string_view reason);

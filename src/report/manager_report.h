@@ -27,9 +27,11 @@ ReportTime CurrentReportTime();
 std::string ManagerReportPdf(const GroupResults& results, const ReportThresholds& options,
                              char decimalSeparator, const ReportTime& time);
 
-// Sets the creation date that QPdfWriter stamped into `pdf` (its own clock) to `utc`, in
-// place and at the same length, so the cross-reference offsets stay valid. False when the
-// stamp is not found in the form Qt writes it.
+// Sets the creation date that QPdfWriter stamped into `pdf` (its own clock, in local time) to
+// `utc` in the UTC form "yyyyMMddhhmmssZ", whatever the time zone; where the stamp had an
+// offset ("+03'00'") the cross-reference offsets move with the shorter stamp, so the file
+// stays valid. False, and `pdf` unchanged, when the stamp or the table is not found in the
+// form Qt writes them.
 bool SetPdfCreationDate(std::string& pdf, const QDateTime& utc);
 
 } // namespace rez

@@ -18,13 +18,18 @@ ProfileChart::ProfileChart(ChartKind kind, const ResultsModel& model, QWidget* p
     setMouseTracking(true);
     // The chart covers every pixel, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&model, &ResultsModel::resultsReplaced, this, &ProfileChart::showModelView);
+    connect(&model, &ResultsModel::resultsReplaced, this, &ProfileChart::showNewResults);
     connect(&model, &ResultsModel::viewChanged, this, &ProfileChart::showModelView);
 }
 
 void ProfileChart::showModelView() {
     ShowChartView(chart_, BuildChartView(model_.results(), kind_, model_.view()));
     update();
+}
+
+void ProfileChart::showNewResults() {
+    showTitle(-1);
+    showModelView();
 }
 
 void ProfileChart::paintEvent(QPaintEvent*) {
@@ -37,12 +42,21 @@ void ProfileChart::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
 }
 
+void ProfileChart::leaveEvent(QEvent* event) {
+    showTitle(-1);
+    QWidget::leaveEvent(event);
+}
+
 void ProfileChart::readout(QPoint position) {
-    if (!chart_.plotRect().contains(position))
+    showTitle(chart_.plotRect().contains(position) ? chart_.barIndexAt(SelfSeries, position) : -1);
+}
+
+void ProfileChart::showTitle(int barIndex) {
+    const QStringList title{QString::fromUtf8(ReadoutTitle(kind_, barIndex))};
+    if (chart_.titleLines() == title)
         return;
-    const int index = chart_.barIndexAt(SelfSeries, position);
     chart_.clearTitle();
-    chart_.appendTitleLine(QString::fromUtf8(ReadoutTitle(kind_, index)));
+    chart_.appendTitleLine(title[0]);
     update();
 }
 

@@ -29,14 +29,18 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
-    // Puts the model's view on the chart: series, foot and bottom axis title. The title keeps
-    // the readout's last text.
+    // Puts the model's view on the chart: series, foot and bottom axis title. Another view of
+    // the same results keeps the readout's text, since the pointer has not moved.
     void showModelView();
-    // Over a bar of the self series its full name; over empty plot area the chart's own
-    // title; outside the plot the title keeps its text. `position` in widget coordinates.
+    // New results: their view, under the chart's own title, as a saved picture shows them.
+    void showNewResults();
+    // Over a bar of the self series its full name; anywhere else the chart's own title.
+    // `position` in widget coordinates.
     void readout(QPoint position);
+    void showTitle(int barIndex);
 
     ChartKind kind_;
     const ResultsModel& model_;

@@ -6,8 +6,9 @@ ResultsModel::ResultsModel(char decimalSeparator, QObject* parent)
     : QObject(parent)
     , decimalSeparator_(decimalSeparator) {}
 
-void ResultsModel::setResults(GroupResults results) {
+void ResultsModel::setResults(GroupResults results, std::string folder) {
     results_ = std::move(results);
+    folder_ = std::move(folder);
     hasResults_ = true;
     view_ = FirstView;
     Q_EMIT resultsReplaced();

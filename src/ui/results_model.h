@@ -18,14 +18,17 @@ public:
 
     // Empty results until the first completed run.
     const GroupResults& results() const { return results_; }
+    // The folder the results were read from, as messages name it (native separators).
+    const std::string& folder() const { return folder_; }
     // Whether a Group run has completed, so that there is something to save.
     bool hasResults() const { return hasResults_; }
     View view() const { return view_; }
     char decimalSeparator() const { return decimalSeparator_; }
 
-    // Takes the results of a completed run, with the first view. Emits resultsReplaced, even
-    // when the results equal the last ones: every run repaints everything.
-    void setResults(GroupResults results);
+    // Takes the results of a completed run over `folder`, with the first view. Emits
+    // resultsReplaced, even when the results equal the last ones: every run repaints
+    // everything.
+    void setResults(GroupResults results, std::string folder = {});
     // Emits viewChanged when the view changes.
     void setView(View view);
 
@@ -37,6 +40,7 @@ Q_SIGNALS:
 
 private:
     GroupResults results_;
+    std::string folder_;
     bool hasResults_ = false;
     View view_ = FirstView;
     char decimalSeparator_;

@@ -13,11 +13,14 @@
 #include "result_texts.h"
 #include "results_model.h"
 #include "results_panel.h"
+#include "rez_error.h"
 #include "tform1.h"
 
 #include <QAction>
 #include <QDir>
 #include <QScrollArea>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +38,9 @@ void TForm1::groupCommand() {
 
 void TForm1::runGroup(const QString& chosenFile) {
     const std::string directory = DirectoryOfChosenFile(chosenFile.toStdString());
+    const std::string folder =
+        QDir::toNativeSeparators(QString::fromStdString(FolderText(directory))).toStdString();
+    std::optional<std::string> noFiles;
     {
         BusyCursor busy;
         // Each respondent file's lines while it is read.
@@ -42,13 +48,19 @@ void TForm1::runGroup(const QString& chosenFile) {
         // All or nothing: a failing file throws out of here and leaves the screen and the
         // results of the last completed run as they were.
         GroupResults fresh = RunGroup(directory, results_->decimalSeparator(), fileLines);
-        results_->setResults(std::move(fresh));
-        resultsScroll_->show();
-        saveMenuAction_->setEnabled(true);
+        // A folder without respondent files is most likely the wrong one: the results on
+        // screen, and what Save would write, stay those of the last run.
+        noFiles = NoRespondentsWarning(fresh, folder);
+        if (!noFiles) {
+            results_->setResults(std::move(fresh), folder);
+            resultsScroll_->show();
+            saveMenuAction_->setEnabled(true);
+        }
     }
     // The results stand as the files give them; the user learns what to check.
-    const QString folder = QDir::toNativeSeparators(QString::fromStdString(FolderText(directory)));
-    if (const auto warning = MixedManagersWarning(results_->results(), folder.toStdString()))
+    if (noFiles)
+        dialogs_->showWarning(QString::fromStdString(*noFiles));
+    else if (const auto warning = MixedManagersWarning(results_->results(), folder))
         dialogs_->showWarning(QString::fromStdString(*warning));
 }
 
@@ -90,6 +102,10 @@ void TForm1::savePlots() {
 }
 
 void TForm1::saveReport() {
+    // The report takes its title from one file and counts every rater: files of another
+    // manager would put a rater's name on it, or count a stranger.
+    if (const auto mixed = MixedManagersWarning(results_->results(), results_->folder()))
+        throw RezError(*mixed);
     const QString chosen =
         dialogs_->getSaveFileName(u"Запись отчета для руководителя в pdf-файл"_s,
                                   proposedName(QString::fromUtf8(ManagerReportSuffix)));

@@ -110,6 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                        {"ёлкин", "ЁЛКИН (2)", "σς", "ΣΣ (2)"}},
         SheetNamesCase{
             "Forbidden", {"a[b]c:d*e?f/g\\h", "x\ty\x01z"}, {"a_b_c_d_e_f_g_h", "x_y_z"}},
+        SheetNamesCase{"DirectionControls", {"abc\u202Egpj\u200E"}, {"abc_gpj_"}},
         SheetNamesCase{"Apostrophes", {"'Орлов'", "''", "О'Нил"}, {"Орлов", "Без имени", "О'Нил"}},
         SheetNamesCase{"Reserved",
                        {"Сводка", "нормы", "HISTORY", "history (2)"},
@@ -171,7 +172,14 @@ INSTANTIATE_TEST_SUITE_P(
                                  "a\xFF"
                                  "b",
                                  "a\uFFFD"
-                                 "b"}),
+                                 "b"},
+                    // Control characters as messages show them: a NUL no longer ends the
+                    // text, and a direction override does not turn the name round.
+                    CellTextCase{"NulEscapedNotCut", std::string("a\0b", 3), "a\\x00b"},
+                    CellTextCase{"DirectionControlsEscaped", "abc\u202Egpj\u2066.exe\uFEFF",
+                                 "abc\\u202egpj\\u2066.exe\\ufeff"},
+                    CellTextCase{"EscapeNotCutAtTheLimit", std::string(32765, 'x') + "\x1b",
+                                 std::string(32765, 'x')}),
     rez::test::ByName());
 
 TEST(InternalLink, QuotesTheSheetNameAndDoublesApostrophes) {

@@ -79,12 +79,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "team.xlsx",
                      2},
         AcceptedCase{"WorkbookLongAndThreadsAttached",
-                     {"--workbook=t.xlsx", "-j256", "g"},
+                     {"--workbook=t.XlSx", "-j256", "g"},
                      Action::Run,
                      {"g"},
                      "",
                      std::nullopt,
-                     "t.xlsx",
+                     "t.XlSx",
                      256},
         AcceptedCase{
             "ReportWithDefaults", {"g", "-r"}, Action::Run, {"g"}, "", std::nullopt, {}, 0, true},
@@ -140,6 +140,7 @@ TEST_P(ReportOptionsRefused, SayWhy) {
 const std::string kSeparatorRule = "-d takes one printable ASCII character other than a digit, "
                                    "a sign, a letter, a blank or ';', such as '.' or ','";
 
+const std::string kWorkbookRule = "-w takes the name of an Excel workbook, ending in .xlsx";
 const std::string kMinRatersRule = "--min-raters takes a whole number from 1 to 20";
 const std::string kGapRule = "--gap takes a number of points from 0.1 to 7, such as 1.0 or 1,5";
 
@@ -164,6 +165,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"SeparatorOfTwoCharacters", {"-d", "..", "g"}, kSeparatorRule},
         RefusedCase{"SeparatorEmpty", {"-d", "", "g"}, kSeparatorRule},
         RefusedCase{"EmptyWorkbook", {"-w", "", "g"}, "-w needs a file name"},
+        RefusedCase{"WorkbookNamedLikeAnInput", {"-w", "g/2-01REZ.cry", "g"}, kWorkbookRule},
+        RefusedCase{"WorkbookNamedLikeAReport", {"-rw", "o/N Report.pdf", "g"}, kWorkbookRule},
+        RefusedCase{"WorkbookEndingAlone", {"--workbook=.xlsx", "g"}, kWorkbookRule},
+        RefusedCase{"WorkbookEndingNotLast", {"-w", "t.xlsx.bak", "g"}, kWorkbookRule},
         RefusedCase{"NoThreads", {"-j", "0", "g"}, kThreadsRule},
         RefusedCase{"TooManyThreads", {"-j", "257", "g"}, kThreadsRule},
         RefusedCase{"ThreadsNotANumber", {"-j", "2x", "g"}, kThreadsRule},

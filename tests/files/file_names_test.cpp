@@ -43,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                     StemCase{"Nul", std::string("Ив") + '\0' + "ан", "Ив_ан"},
                     StemCase{"ControlCharacters", "a\tb\x1b\x7f\r\n", "a_b____"},
                     StemCase{"C1ControlFromByte0x98", "a\u0098b", "a_b"},
+                    StemCase{"DirectionControls", "a\u061Cb\u202Ec\u2066d\uFEFFe", "a_b_c_d_e"},
                     StemCase{"LongAsciiCut", std::string(300, 'a'), std::string(235, 'a')},
                     StemCase{"LongCyrillicCutBetweenLetters", Repeat("Я", 200), Repeat("Я", 117)},
                     StemCase{"ReplacementCountsWhereTheCutFalls", "/" + Repeat("Я", 200),

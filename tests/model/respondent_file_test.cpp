@@ -13,7 +13,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -144,12 +146,19 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"NulKept", std::string("a\0b", 3), {std::string("a\0b", 3)}}),
     rez::test::ByName());
 
+// The system's reason follows the message wherever the system gave one.
 TEST(ReadRespondentFile, MissingFileCannotBeOpened) {
     TempDir dir;
     rez::LineBuffer buffer;
     const std::string path = dir.dirText() + "0missingREZ.cry";
-    EXPECT_EQ(MessageOf([&] { rez::ReadRespondentFile(path, buffer); }),
-              "Cannot open file " + path);
+    const std::string message = MessageOf([&] { rez::ReadRespondentFile(path, buffer); });
+#ifdef _WIN32
+    // The system's text, in the user's language.
+    EXPECT_TRUE(message.starts_with("Cannot open file " + path + ": ")) << message;
+    EXPECT_GT(message.size(), ("Cannot open file " + path + ": ").size()) << message;
+#else
+    EXPECT_EQ(message, "Cannot open file " + path + ": No such file or directory");
+#endif
 }
 
 #ifndef _WIN32
@@ -159,11 +168,35 @@ TEST(ReadRespondentFile, EntriesThatAreNotRegularFilesAreRefusedWithoutBlocking)
     fs::create_directory(dir.path() / "0dirREZ.cry");
     ASSERT_EQ(::mkfifo((dir.path() / "1fifoREZ.cry").c_str(), 0600), 0);
     fs::create_symlink(dir.path() / "nowhere", dir.path() / "2danglingREZ.cry");
-    for (const char* name : {"0dirREZ.cry", "1fifoREZ.cry", "2danglingREZ.cry"}) {
+    const std::pair<const char*, const char*> refused[] = {
+        {"0dirREZ.cry", "not a regular file"},
+        {"1fifoREZ.cry", "not a regular file"},
+        {"2danglingREZ.cry", "No such file or directory"}};
+    for (const auto& [name, reason] : refused) {
         const std::string path = dir.dirText() + name;
         EXPECT_EQ(MessageOf([&] { rez::ReadRespondentFile(path, buffer); }),
-                  "Cannot open file " + path);
+                  "Cannot open file " + path + ": " + reason);
     }
+}
+
+// A run out of file descriptors says so, rather than leaving the user to guess.
+TEST(ReadRespondentFile, NoDescriptorLeftGivesTheSystemsReason) {
+    TempDir dir;
+    rez::LineBuffer buffer;
+    const std::string path = dir.dirText() + "0REZ.cry";
+    WriteRespondentFile(path, RespondentLines("R", UniformTotals(4)));
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    // The lowest free descriptor becomes the limit, so the next open fails.
+    const int lowestFree = ::dup(0);
+    ASSERT_GE(lowestFree, 0);
+    ::close(lowestFree);
+    rlimit lowered = limit;
+    lowered.rlim_cur = static_cast<rlim_t>(lowestFree);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    const std::string message = MessageOf([&] { rez::ReadRespondentFile(path, buffer); });
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    EXPECT_EQ(message, "Cannot open file " + path + ": Too many open files");
 }
 #endif
 
@@ -182,9 +215,13 @@ TEST(ReadRespondentFile, DevicesPipesAndFilesBeingWrittenAreRefusedWithoutBlocki
                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     const std::string busy = dir.dirText() + "1busyREZ.cry";
-    for (const std::string& path : {std::string("\\\\.\\NUL"), std::string("NUL"), pipePath, busy})
-        EXPECT_EQ(MessageOf([&] { rez::ReadRespondentFile(path, buffer); }),
-                  "Cannot open file " + path);
+    for (const std::string& path :
+         {std::string("\\\\.\\NUL"), std::string("NUL"), pipePath, busy}) {
+        // Each with a reason: "not a regular file", or the system's own for the busy file.
+        const std::string message = MessageOf([&] { rez::ReadRespondentFile(path, buffer); });
+        EXPECT_TRUE(message.starts_with("Cannot open file " + path + ": ")) << message;
+        EXPECT_GT(message.size(), ("Cannot open file " + path + ": ").size()) << message;
+    }
     CloseHandle(writer);
     CloseHandle(pipe);
     EXPECT_EQ(rez::ReadRespondentFile(busy, buffer).Line(2), "R L2");
@@ -232,6 +269,10 @@ INSTANTIATE_TEST_SUITE_P(
         RoleCase{"Sign", "+1REZ.cry", -1, "'+' is not a valid integer value (file /d/+1REZ.cry)"},
         RoleCase{"EscapeShownEscaped", "\x1b[2JREZ.cry", -1,
                  "'\\x1b' is not a valid integer value (file /d/\\x1b[2JREZ.cry)"},
+        // Invisible and direction controls too: "abc<U+202E>gpj" would show as "abcjpg".
+        RoleCase{"DirectionControlsShownEscaped", "\u202Eabc\u200Fgpj\u2069\uFEFFREZ.cry", -1,
+                 "'\\u202e' is not a valid integer value (file "
+                 "/d/\\u202eabc\\u200fgpj\\u2069\\ufeffREZ.cry)"},
         RoleCase{"Empty", "", -1, "'' is not a valid integer value (file /d/)"},
         RoleCase{"Five", "5REZ.cry", -1, "'5' is not a valid respondent role in file /d/5REZ.cry"},
         RoleCase{"Nine", "9REZ.cry", -1, "'9' is not a valid respondent role in file /d/9REZ.cry"}),

@@ -297,7 +297,9 @@ TEST(CohortWorkbook, SheetNamesAndTextsFromFilesStayValid) {
         const auto cell = book->Cell("Сводка", row, 0);
         ASSERT_TRUE(cell);
         EXPECT_EQ((*cell)[u"t"].toString(), u"s") << "a formula or a number: " << names[i];
-        EXPECT_EQ((*cell)[u"v"].toString(), names[i].empty() ? u"Без имени"_qs : Q(names[i]));
+        // Control characters show escaped, as in messages ("x\\x01y").
+        EXPECT_EQ((*cell)[u"v"].toString(),
+                  names[i].empty() ? u"Без имени"_qs : Q(rez::EscapeForMessage(names[i])));
         EXPECT_EQ((*cell)[u"link"].toString(),
                   u"'"_qs + sheets[static_cast<qsizetype>(i)] + u"'!A1"_qs);
     }

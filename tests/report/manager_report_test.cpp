@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <cstdlib>
 #include <thread>
 
@@ -219,15 +221,50 @@ TEST_F(ManagerReport, FolderWithoutFilesGivesOnePageThatSaysSo) {
     EXPECT_TRUE(Contains(pages[0], "стр. 1 из 1"));
 }
 
+// The title in the metadata shows control characters escaped, as messages do: a reader's
+// title bar would otherwise show the name turned round, or cut at a NUL.
+TEST_F(ManagerReport, TitleHoldsNoControlCharacters) {
+    rez::GroupResults results = rez::RunGroup(dir.dirText(), ',', buffer);
+    results.GroupName = std::string("Ив\0ан\x1b\u202Egpj", 16);
+    const std::string info =
+        PdfInfo(Write(rez::ManagerReportPdf(results, {3, 1.0}, ',', rez::CurrentReportTime())));
+    EXPECT_EQ(InfoField(info, "Title"), "Ив\\x00ан\\x1b\\u202egpj");
+}
+
 TEST(PdfCreationDate, ReplacedOnlyWhereQtStampedIt) {
     const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7), QTimeZone::utc());
     std::string pdf = "<< /CreationDate (D:20991231235959Z) >>";
     EXPECT_TRUE(rez::SetPdfCreationDate(pdf, when));
     EXPECT_EQ(pdf, "<< /CreationDate (D:20260304050607Z) >>");
-    std::string other = "<< /CreationDate (D:20991231235959+01'00') >>";
+    // Outside UTC Qt writes the offset: without a table to move, nothing changes.
+    const std::string lone = "<< /CreationDate (D:20991231235959+01'00') >>";
+    std::string other = lone;
     EXPECT_FALSE(rez::SetPdfCreationDate(other, when));
+    EXPECT_EQ(other, lone);
     std::string none = "%PDF-1.4";
     EXPECT_FALSE(rez::SetPdfCreationDate(none, when));
+}
+
+// In Moscow or St. John's the stamp is six bytes longer than in UTC: the objects after it and
+// the table's start move back by six, so every zone gives the very bytes of UTC.
+TEST(PdfCreationDate, StampWithAnOffsetBecomesUtcAndTheTableFollows) {
+    const QDateTime when(QDate(1970, 1, 1), QTime(0, 0, 1), QTimeZone::utc());
+    const auto file = [](const std::string& stamp) {
+        const std::string head = "1 0 obj\n<< /CreationDate (D:" + stamp + ") >>\nendobj\n";
+        const std::string body = "2 0 obj\n<< >>\nendobj\n";
+        char table[200];
+        std::snprintf(table, sizeof table,
+                      "xref\n0 3\n0000000000 65535 f \n%010zu 00000 n \n%010zu 00000 n \n"
+                      "trailer\n<< /Size 3 >>\nstartxref\n%zu \n%%%%EOF\n",
+                      std::size_t{9}, 9 + head.size(), 9 + head.size() + body.size());
+        return "%PDF-1.4\n" + head + body + table;
+    };
+    const std::string utc = file("19700101000001Z");
+    for (const char* local : {"19700101030001+03'00'", "19691231203001-03'30'"}) {
+        std::string pdf = file(local);
+        EXPECT_TRUE(rez::SetPdfCreationDate(pdf, when)) << local;
+        EXPECT_EQ(pdf, utc) << local;
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The profile charts on the main window: the views the buttons select, and the bar readout.
 #include "bar_chart.h"
+#include "chart_picture.h"
 #include "chart_views.h"
 #include "table_index.h"
 #include "test_files.h"
@@ -133,12 +134,22 @@ TEST_F(Charts, ReadoutNamesTheBarUnderThePointer) {
     QTest::mouseMove(scaleWidget, empty);
     EXPECT_EQ(scales.titleLines(), QStringList{u"График шкал"_qs});
 
-    // Back over a bar, then out of the plot: the title keeps the bar's name.
+    // Out of the plot, out of the chart, and a new Group run: the chart's own title again,
+    // so a saved picture never keeps a bar's name.
     QTest::mouseMove(scaleWidget, barC.center());
     QTest::mouseMove(scaleWidget, QPoint(1, 1));
-    EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
+    EXPECT_EQ(scales.titleLines(), QStringList{u"График шкал"_qs});
+    QTest::mouseMove(scaleWidget, barC.center());
+    QTest::mouseMove(&FactorChart(), QPoint(1, 1));
+    EXPECT_EQ(scales.titleLines(), QStringList{u"График шкал"_qs});
+    QTest::mouseMove(scaleWidget, barC.center());
+    Run();
+    EXPECT_EQ(scales.titleLines(), QStringList{u"График шкал"_qs});
+    EXPECT_EQ(scaleWidget->picture(), rez::RenderReportChart(Model().results(), true));
 
-    // A view change does not restore the title.
+    // A view change leaves the readout of the bar under the pointer.
+    QTest::mouseMove(scaleWidget, empty);
+    QTest::mouseMove(scaleWidget, barC.center());
     Click("btSelf");
     EXPECT_EQ(scales.titleLines(), QStringList{u"С Тщательное планирование рабочего процесса."_qs});
 

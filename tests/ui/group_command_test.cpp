@@ -209,14 +209,28 @@ TEST_F(GroupCommand, WithoutSelfAssessment) {
         u"Оценка навыков и умений менеджера - mang L2 ()\n\nСамооценка\n\n\nРуководители\n"_qs));
 }
 
-TEST_F(GroupCommand, DirectoryWithoutRespondentFilesCompletesEmpty) {
+// A folder without respondent files is most likely the wrong one: a warning, and the
+// results and the Save menu stay as they were, before the first run and after another.
+TEST_F(GroupCommand, DirectoryWithoutRespondentFilesWarnsAndChangesNothing) {
     std::filesystem::create_directories(root.path() / "empty");
+    const QString warning =
+        u"No respondent files in "_qs + QString::fromStdString((root.path() / "empty").string());
     RunOnGroup("empty", "notes.txt");
     EXPECT_TRUE(dialogs->errors.isEmpty());
-    EXPECT_TRUE(PanelShown());
-    EXPECT_EQ(ButtonStates(), std::vector<bool>(9, false));
-    for (int row = 1; row < rez::ResultsGrid::RowCount; ++row)
-        EXPECT_TRUE(RowEmpty(row)) << row;
+    EXPECT_EQ(dialogs->warnings, QStringList{warning});
+    EXPECT_FALSE(PanelShown());
+    EXPECT_FALSE(Action("mmSave")->isEnabled());
+    EXPECT_FALSE(Model().hasResults());
+
+    Add("a", "0REZ.cry", "self", UniformTotals(5));
+    RunOnGroup("a");
+    const QString memo = Memo().toPlainText();
+    RunOnGroup("empty", "notes.txt");
+    EXPECT_EQ(dialogs->warnings, (QStringList{warning, warning}));
+    EXPECT_EQ(Results().GroupName, "self L2");
+    EXPECT_TRUE(Action("mmSave")->isEnabled());
+    EXPECT_EQ(Memo().toPlainText(), memo);
+    EXPECT_EQ(Cell(0, 1), u"5.0"_qs);
 }
 
 TEST_F(GroupCommand, CancelledDialogChangesNothing) {

@@ -157,6 +157,28 @@ TEST_F(SaveCommands, ReportIsTheManagersPdfOfTheResultsShown) {
     EXPECT_TRUE(dialogs->errors.isEmpty());
 }
 
+// The report of a folder whose files name different managers would take its title from one
+// of them and count a stranger: refused with the warning's text, before any dialog. The
+// consultant's files of the same results are still saved.
+TEST_F(SaveCommands, ReportOfFilesNamingDifferentManagersIsRefused) {
+    const fs::path group = out.path() / "mixed";
+    fs::create_directory(group);
+    rez::test::WriteRespondentFile(group / "0REZ.cry",
+                                   rez::test::RespondentLines("self", rez::test::UniformTotals(5)));
+    rez::test::WriteRespondentFile(group / "3REZ.cry",
+                                   rez::test::RespondentLines("coll", rez::test::UniformTotals(4)));
+    RunOn(Q(group / "x.cry"));
+    dialogs->saveAnswers = {Q(out.path() / "r.pdf")};
+    Save("mmSaveReport");
+    EXPECT_TRUE(dialogs->saveRequests.empty());
+    EXPECT_EQ(dialogs->errors, QStringList{u"Respondent files in "_qs + Q(group) +
+                                           u" name different managers: self L2, coll L2."_qs});
+    EXPECT_FALSE(fs::exists(out.path() / "r.pdf"));
+    dialogs->saveAnswers = {Q(out.path() / "t.rtf")};
+    Save("mmSaveTable");
+    EXPECT_TRUE(fs::exists(out.path() / "t.rtf"));
+}
+
 struct ResultsPlace {
     const char* name;
     bool makeResults;
