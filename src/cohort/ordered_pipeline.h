@@ -26,6 +26,8 @@ class StopRequest {
 public:
     void Request() { requested_.store(true, std::memory_order_release); }
     bool Requested() const { return requested_.load(std::memory_order_acquire); }
+    // For the next run, once the last one has ended.
+    void Reset() { requested_.store(false, std::memory_order_release); }
 
 private:
     std::atomic<bool> requested_ = false;

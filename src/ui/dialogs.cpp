@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include "error_box.h"
+#include "report_settings.h"
 
 #include <QFileDialog>
 
@@ -22,6 +23,22 @@ void QtDialogs::showError(const QString& text) {
 
 void QtDialogs::showWarning(const QString& text) {
     ShowWarningBox(parent_, text);
+}
+
+QString QtDialogs::getExistingDirectory(const QString& title, const QString& dir) {
+    return QFileDialog::getExistingDirectory(parent_, title, dir);
+}
+
+bool QtDialogs::askReportThresholds(ReportThresholds& thresholds) {
+    return AskReportThresholds(parent_, thresholds);
+}
+
+bool QtDialogs::askCohortChoice(CohortChoice& choice) {
+    return AskCohortChoice(parent_, choice);
+}
+
+void QtDialogs::showCohortSummary(const CohortSummary& summary) {
+    ShowCohortSummary(parent_, summary);
 }
 
 } // namespace rez

@@ -3,6 +3,8 @@
 // so that tests answer them without a modal loop.
 #pragma once
 
+#include "cohort_dialog.h"
+
 #include <QString>
 
 class QWidget;
@@ -25,6 +27,14 @@ public:
     virtual void showError(const QString& text) = 0;
     // Shows a warning box with `text` after a command that completed.
     virtual void showWarning(const QString& text) = 0;
+    // The chosen existing folder, or an empty text when the user cancels.
+    virtual QString getExistingDirectory(const QString& title, const QString& dir) = 0;
+    // K and T for the manager's report, `thresholds` filled in; false when cancelled.
+    virtual bool askReportThresholds(ReportThresholds& thresholds) = 0;
+    // The "Cohort run" dialog, `choice` filled in; false when cancelled.
+    virtual bool askCohortChoice(CohortChoice& choice) = 0;
+    // The box at the end of a cohort run.
+    virtual void showCohortSummary(const CohortSummary& summary) = 0;
 };
 
 // Real file dialogs and message box, parented to `parent` (not owned).
@@ -38,6 +48,10 @@ public:
     QString getSaveFileName(const QString& title, const QString& proposedPath) override;
     void showError(const QString& text) override;
     void showWarning(const QString& text) override;
+    QString getExistingDirectory(const QString& title, const QString& dir) override;
+    bool askReportThresholds(ReportThresholds& thresholds) override;
+    bool askCohortChoice(CohortChoice& choice) override;
+    void showCohortSummary(const CohortSummary& summary) override;
 
 private:
     QWidget* parent_;

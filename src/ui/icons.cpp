@@ -134,7 +134,22 @@ void DrawApp(QPainter& p) {
     Bars(p, 4.4, 11.5, 2, {6, 4, 2.5});
 }
 
+// Three folders behind one another: many groups at once.
+void DrawCohort(QPainter& p) {
+    for (const qreal offset : {0.0, 1.6, 3.2}) {
+        p.save();
+        p.translate(offset, offset - 1.6);
+        p.scale(0.8, 0.8);
+        DrawGroup(p);
+        p.restore();
+    }
+}
+
 } // namespace
+
+QIcon CohortIcon() {
+    return MakeIcon(DrawCohort);
+}
 
 QIcon GroupIcon() {
     return MakeIcon(DrawGroup);

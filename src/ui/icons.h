@@ -8,6 +8,7 @@
 namespace rez {
 
 QIcon GroupIcon();    // an open folder with bars: read a group
+QIcon CohortIcon();   // folders behind one another: run many groups
 QIcon SaveIcon();     // a diskette
 QIcon AnalysisIcon(); // a page of text
 QIcon TableIcon();    // a grid with a header row

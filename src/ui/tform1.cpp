@@ -1,6 +1,7 @@
 #include "tform1.h"
 
 #include "about_box.h"
+#include "cohort_runner.h"
 #include "decimal_separator.h"
 #include "error_box.h"
 #include "icons.h"
@@ -10,7 +11,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -108,6 +111,12 @@ void TForm1::buildMenu() {
     }
     saveMenuAction_->setEnabled(false);
 
+    cohortAction_ = bar->addAction(CohortIcon(), u"&Cohort"_s);
+    cohortAction_->setObjectName(u"mmCohort"_s);
+    cohortAction_->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    connect(cohortAction_, &QAction::triggered, this,
+            [this] { runCommand([this] { cohortCommand(); }); });
+
     // Ctrl+S, the save key of every desktop program, opens the Save menu to choose from.
     auto* saveKey = new QShortcut(QKeySequence::Save, this);
     saveKey->setObjectName(u"saveMenuShortcut"_s);
@@ -150,8 +159,16 @@ void TForm1::buildClientArea() {
     // The panel fills the window when there is room, and scrolls when the window is smaller.
     resultsScroll_->setWidgetResizable(true);
     resultsScroll_->setWidget(resultsPanel_);
+    // Until the first Group run the empty area says what to do first.
+    firstScreen_ = new QLabel;
+    firstScreen_->setObjectName(u"firstScreen"_s);
+    firstScreen_->setTextFormat(Qt::PlainText);
+    firstScreen_->setWordWrap(true);
+    firstScreen_->setAlignment(Qt::AlignCenter);
+    firstScreen_->setMargin(48);
     auto* fill = new QVBoxLayout(client);
     fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(firstScreen_);
     fill->addWidget(resultsScroll_);
 }
 
@@ -182,6 +199,17 @@ void TForm1::startUp() {
     if (shell_->hideTaskbar())
         shell_->setFullScreenWorkArea();
     resultsScroll_->hide();
+    setFolders(folders_);
+}
+
+void TForm1::setFolders(const ProgramFolders& folders) {
+    folders_ = folders;
+    firstScreen_->setText(
+        u"Чтобы начать, выберите командой Group (Ctrl+O) любой файл ответов группы — "
+        u"результаты руководителя появятся здесь.\n\n"
+        u"Чтобы обработать сразу много руководителей, выберите командой Cohort "
+        u"(Ctrl+Shift+O) папку, в которой у каждой группы своя папка.\n\n"
+        u"Примеры групп лежат в папке %1."_s.arg(QDir::toNativeSeparators(folders_.data)));
 }
 
 void TForm1::restoreDesktop() {
@@ -193,6 +221,11 @@ void TForm1::restoreDesktop() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // A cohort still running stops: the groups being written are finished whole first.
+    if (cohortRunner_ && cohortRunner_->isRunning()) {
+        cohortRunner_->stop();
+        cohortRunner_->wait();
+    }
     restoreDesktop();
     event->accept();
 }

@@ -19,10 +19,13 @@
 
 class QAction;
 class QFrame;
+class QLabel;
+class QProgressDialog;
 class QScrollArea;
 
 namespace rez {
 
+class CohortRunner;
 class ResultsModel;
 class ResultsPanel;
 class TAboutBox;
@@ -39,7 +42,8 @@ public:
     // Where the Group dialog opens and the Save commands propose their names: found beside
     // the program at start-up.
     const ProgramFolders& folders() const { return folders_; }
-    void setFolders(const ProgramFolders& folders) { folders_ = folders; }
+    // Also names the samples' folder on the first screen.
+    void setFolders(const ProgramFolders& folders);
 
     // The box that systemMenuCommand(AboutCommandId) shows. Not owned.
     void setAboutBox(TAboutBox* box);
@@ -78,6 +82,13 @@ private:
     void savePlots();
     // The manager's report of the results as a PDF file.
     void saveReport();
+    // Many groups at once: the files of each, their reports and the workbook, on a thread of
+    // its own while a progress dialog shows how far it came.
+    void cohortCommand();
+    // The end of a cohort run: the commands come back and the summary is shown.
+    void cohortFinished();
+    // Group, Save and Cohort, disabled while a cohort runs.
+    void setCommandsEnabled(bool enabled);
 
     // Runs one command. When it throws, the command ends there and its message goes to the
     // error box; the window stays usable.
@@ -99,6 +110,11 @@ private:
     ResultsModel* results_ = nullptr;
     QAction* groupAction_ = nullptr;
     QAction* saveMenuAction_ = nullptr;
+    QAction* cohortAction_ = nullptr;
+    CohortRunner* cohortRunner_ = nullptr;
+    QProgressDialog* cohortProgress_ = nullptr; // while a cohort runs
+    CohortSummary cohortSummary_;               // of the cohort running, or the last one
+    QLabel* firstScreen_ = nullptr;             // until the first Group run
     QFrame* topBevel_ = nullptr;
     QScrollArea* resultsScroll_ = nullptr;
     ResultsPanel* resultsPanel_ = nullptr;

@@ -10,6 +10,7 @@
 #include "group_run.h"
 #include "manager_report.h"
 #include "profile_chart.h"
+#include "report_settings.h"
 #include "result_texts.h"
 #include "results_model.h"
 #include "results_panel.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QScrollArea>
 
 #include <optional>
@@ -53,6 +55,7 @@ void TForm1::runGroup(const QString& chosenFile) {
         noFiles = NoRespondentsWarning(fresh, folder);
         if (!noFiles) {
             results_->setResults(std::move(fresh), folder);
+            firstScreen_->hide();
             resultsScroll_->show();
             saveMenuAction_->setEnabled(true);
         }
@@ -106,14 +109,18 @@ void TForm1::saveReport() {
     // manager would put a rater's name on it, or count a stranger.
     if (const auto mixed = MixedManagersWarning(results_->results(), results_->folder()))
         throw RezError(*mixed);
+    // K and T first, the stored ones filled in; the same pair the Cohort command uses.
+    ReportThresholds thresholds = LoadReportThresholds();
+    if (!dialogs_->askReportThresholds(thresholds))
+        return;
+    StoreReportThresholds(thresholds);
     const QString chosen =
         dialogs_->getSaveFileName(u"Запись отчета для руководителя в pdf-файл"_s,
                                   proposedName(QString::fromUtf8(ManagerReportSuffix)));
     if (chosen.isEmpty())
         return;
     BusyCursor busy;
-    // The thresholds the report's text explains: groups of at least 3, gaps from 1.0.
-    const std::string pdf = ManagerReportPdf(results_->results(), ReportThresholds{},
+    const std::string pdf = ManagerReportPdf(results_->results(), thresholds,
                                              results_->decimalSeparator(), CurrentReportTime());
     WriteFileAtomically(FileSystemPath(WithPdfExtension(chosen)), pdf);
 }

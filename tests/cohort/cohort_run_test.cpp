@@ -307,7 +307,9 @@ TEST_P(CohortRun, TellsEachGroupInOrderAndCountsTheOutcome) {
                                          " name different managers: Борисов, Сидорова (коллега)";
         EXPECT_EQ(progress.said,
                   Concat({FilesOf("Андреев", report),
-                          {"1 Андреев", "! " + groups[1] + ": Cannot open file " + groups[1] + "/",
+                          {"1 Андреев",
+                           "! " + groups[1] + ": Cannot open file " + groups[1] +
+                               "/: No such file or directory",
                            "2 " + groups[1]},
                           report ? std::vector<std::string>{"! " + mixed + ": " + mixedMessage,
                                                             "3 " + mixed}

@@ -39,6 +39,17 @@ struct DialogLog {
     std::vector<SaveRequest> saveRequests;
     QStringList errors;
     QStringList warnings;
+    // The folder dialog's answer (empty: cancel) and what it was asked.
+    QString folderAnswer;
+    std::vector<OpenRequest> folderRequests;
+    // K and T: what the report's dialog was shown, and false to cancel it.
+    std::vector<ReportThresholds> thresholdRequests;
+    bool acceptThresholds = true;
+    std::optional<ReportThresholds> thresholdAnswer; // the user's change, if any
+    // The cohort dialog: the real one (driven by keys) when set, else accepted as proposed.
+    bool realCohortDialog = false;
+    std::vector<CohortChoice> cohortRequests;
+    std::vector<CohortSummary> cohortSummaries;
     // Whether a busy cursor was still set when each error box opened.
     std::vector<bool> busyCursorAtError;
 };
@@ -58,6 +69,23 @@ public:
         return log_->saveAnswers.isEmpty() ? QString() : log_->saveAnswers.takeFirst();
     }
     void showWarning(const QString& text) override { log_->warnings.push_back(text); }
+    QString getExistingDirectory(const QString& title, const QString& dir) override {
+        log_->folderRequests.push_back({title, dir, {}});
+        return log_->folderAnswer;
+    }
+    bool askReportThresholds(ReportThresholds& thresholds) override {
+        log_->thresholdRequests.push_back(thresholds);
+        if (log_->thresholdAnswer)
+            thresholds = *log_->thresholdAnswer;
+        return log_->acceptThresholds;
+    }
+    bool askCohortChoice(CohortChoice& choice) override {
+        log_->cohortRequests.push_back(choice);
+        return log_->realCohortDialog ? AskCohortChoice(nullptr, choice) : true;
+    }
+    void showCohortSummary(const CohortSummary& summary) override {
+        log_->cohortSummaries.push_back(summary);
+    }
     void showError(const QString& text) override {
         log_->errors.push_back(text);
         log_->busyCursorAtError.push_back(QApplication::overrideCursor() != nullptr);

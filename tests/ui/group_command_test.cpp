@@ -1,5 +1,6 @@
 // The Group command on the main window: results, respondent lists, view buttons, the table
 // and its painting, the analysis text, and a failed run that changes nothing.
+#include "cohort_run.h"
 #include "plain_tooltip.h"
 #include "table_index.h"
 #include "test_files.h"
@@ -8,12 +9,19 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
+
+#include <map>
 
 namespace {
 
@@ -323,3 +331,154 @@ TEST_F(GroupCommand, IdenticalRatingsPaintEveryDifferenceBlue) {
 }
 
 } // namespace
+
+// --- The Cohort command ---------------------------------------------------------------------
+
+namespace rez::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CohortCommand : public WindowTest {
+protected:
+    // A folder of groups: copies of the three samples and `generated` made-up ones.
+    fs::path MakeCohort(int generated) {
+        const fs::path root = work.path() / "cohort";
+        fs::create_directories(root);
+        for (const char* sample : {"Kuznetsova", "Orlov", "Smirnov"})
+            fs::copy(fs::path(REZ_SAMPLE_DATA_DIR) / sample, root / sample,
+                     fs::copy_options::recursive);
+        for (int i = 0; i < generated; ++i) {
+            const fs::path dir = root / ("z" + std::to_string(i));
+            fs::create_directories(dir);
+            for (const char* file : {"1-01REZ.cry", "2-01REZ.cry", "3-01REZ.cry"}) {
+                auto lines = RespondentLines(file, UniformTotals(2 + (i + file[0]) % 5));
+                lines[2] = "Сотрудник " + std::to_string(i);
+                WriteRespondentFile(dir / file, lines);
+            }
+        }
+        fs::create_directories(work.path() / "out");
+        return root;
+    }
+    // Types the results folder into the "Cohort run" dialog and presses Enter, by keys only,
+    // as soon as the dialog is open.
+    void AnswerCohortDialogByKeys() {
+        QTimer::singleShot(10, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return AnswerCohortDialogByKeys();
+            auto* folder = dialog->findChild<QLineEdit*>(QStringLiteral("resultsFolder"));
+            auto* workbook = dialog->findChild<QLineEdit*>(QStringLiteral("workbookFile"));
+            ASSERT_TRUE(folder && workbook);
+            folder->setFocus();
+            QTest::keyClick(folder, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(folder, QString::fromStdString((work.path() / "out").string()));
+            workbook->setFocus();
+            QTest::keyClick(workbook, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(workbook, QStringLiteral("cohort.xlsx"));
+            QTest::keyClick(workbook, Qt::Key_Return);
+        });
+    }
+    // The key as typed: to the active window, which must have the keyboard.
+    void PressCtrlShiftO() {
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        AnswerCohortDialogByKeys(); // once the dialog is open
+        QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_O,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    bool WaitForSummary() {
+        EXPECT_TRUE(dialogs->errors.isEmpty()) << dialogs->errors.join(u'\n').toStdString();
+        for (int i = 0; i < 1200 && dialogs->cohortSummaries.empty(); ++i)
+            QTest::qWait(50);
+        return !dialogs->cohortSummaries.empty();
+    }
+    std::map<std::string, std::string> Files(const fs::path& dir) const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(dir))
+            files[entry.path().filename().string()] = ReadBytes(entry.path());
+        return files;
+    }
+    TempDir work;
+};
+
+struct NoProgress final : CohortProgress {
+    void Message(std::string_view) override {}
+    void FileWritten(std::string_view) override {}
+    void GroupFinished(int, std::string_view) override {}
+    void GroupsEnded() override {}
+};
+
+// Ctrl+Shift+O, the folder, Enter: the groups run off the GUI thread, in the order of their
+// folder names' bytes, into the files a cohort run of rez-report writes with the same K, T
+// and date; the results on screen stay those of the last Group run.
+TEST_F(CohortCommand, DrivenByKeysWritesWhatRezReportWrites) {
+    RunOnSample("Orlov");
+    const fs::path cohort = MakeCohort(2);
+    dialogs->folderAnswer = QString::fromStdString(cohort.string());
+    dialogs->realCohortDialog = true;
+    setenv("SOURCE_DATE_EPOCH", "1767225600", 1);
+    PressCtrlShiftO();
+    EXPECT_FALSE(Action("mmGroup")->isEnabled()) << "no Group while a cohort runs";
+    EXPECT_FALSE(Action("mmCohort")->isEnabled());
+    ASSERT_TRUE(WaitForSummary());
+    EXPECT_TRUE(Action("mmGroup")->isEnabled());
+    EXPECT_TRUE(Action("mmSave")->isEnabled());
+    const CohortSummary& summary = dialogs->cohortSummaries.front();
+    EXPECT_EQ(summary.groups, 5);
+    EXPECT_EQ(summary.written, 5);
+    EXPECT_TRUE(summary.workbookWritten);
+    EXPECT_EQ(Model().results().GroupName, "Орлов Виктор Степанович");
+
+    // The same run as rez-report makes it: -r -w, K 3, T 1.0, in LC_ALL=C order.
+    const fs::path expected = work.path() / "expected";
+    fs::create_directories(expected);
+    CohortSettings settings;
+    settings.outDir = expected;
+    settings.decimalSeparator = Model().decimalSeparator();
+    settings.workbook = expected / "cohort.xlsx";
+    settings.managerReport = ReportThresholds{};
+    std::vector<std::string> groups;
+    for (const char* name : {"Kuznetsova", "Orlov", "Smirnov", "z0", "z1"})
+        groups.push_back((cohort / name).string());
+    NoProgress quiet;
+    EXPECT_EQ(RunCohort(groups, settings, quiet).ExitStatus(), 0);
+    unsetenv("SOURCE_DATE_EPOCH");
+    const auto written = Files(work.path() / "out");
+    EXPECT_EQ(written.size(), 26u);
+    EXPECT_TRUE(written == Files(expected)) << "the files differ from rez-report's";
+}
+
+// Cancel in the progress dialog: the groups under way finish whole, no other starts, and no
+// workbook is made of part of the cohort.
+TEST_F(CohortCommand, CancelLeavesWholeGroupsAndNoWorkbook) {
+    const fs::path cohort = MakeCohort(40);
+    dialogs->folderAnswer = QString::fromStdString(cohort.string());
+    dialogs->realCohortDialog = true;
+    PressCtrlShiftO();
+    // At once: the run, on two threads, has 43 groups to go.
+    const QPointer<QProgressDialog> progress =
+        form->findChild<QProgressDialog*>(QStringLiteral("cohortProgress"));
+    ASSERT_NE(progress, nullptr);
+    auto* cancel = progress->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    ASSERT_TRUE(WaitForSummary());
+    const CohortSummary& summary = dialogs->cohortSummaries.front();
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_FALSE(summary.workbookWritten);
+    EXPECT_LT(summary.written, 43);
+    std::map<std::string, int> filesOfGroup;
+    for (const auto& [name, bytes] : Files(work.path() / "out")) {
+        EXPECT_FALSE(name.starts_with(".")) << name;
+        EXPECT_NE(name, "cohort.xlsx");
+        ++filesOfGroup[name.substr(0, name.rfind(' '))];
+    }
+    EXPECT_EQ(filesOfGroup.size(), static_cast<std::size_t>(summary.written));
+    for (const auto& [group, files] : filesOfGroup)
+        EXPECT_EQ(files, 5) << group;
+}
+
+} // namespace
+} // namespace rez::test

@@ -6,12 +6,14 @@
 #include "manager_report.h"
 #include "param_name.h"
 #include "program_folders.h"
+#include "report_settings.h"
 #include "rez_error.h"
 #include "test_files.h"
 #include "window_fixture.h"
 
 #include <QImage>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTextCursor>
 
 #include <fstream>
@@ -154,6 +156,41 @@ TEST_F(SaveCommands, ReportIsTheManagersPdfOfTheResultsShown) {
     unsetenv("SOURCE_DATE_EPOCH");
     EXPECT_EQ(ReadBytes(out.path() / "r.pdf"), expected);
     EXPECT_EQ(ReadBytes(out.path() / "s.PDF"), expected);
+    EXPECT_TRUE(dialogs->errors.isEmpty());
+}
+
+// K and T are asked for first, with the stored pair filled in; the chosen pair makes the
+// report and is kept for the next run of the program. A stored pair that is out of range or
+// no number gives the defaults, without a word.
+TEST_F(SaveCommands, ReportThresholdsAreAskedUsedAndKept) {
+    QSettings(QSettings::IniFormat, QSettings::UserScope, u"KVIRO"_qs, u"KVIRO.REZ"_qs).clear();
+    dialogs->acceptThresholds = false;
+    Save("mmSaveReport");
+    EXPECT_TRUE(dialogs->saveRequests.empty()) << "cancelled before the file dialog";
+    dialogs->acceptThresholds = true;
+    dialogs->thresholdAnswer = rez::ReportThresholds{5, 1.5};
+    dialogs->saveAnswers = {Q(out.path() / "k5")};
+    setenv("SOURCE_DATE_EPOCH", "1767225600", 1);
+    Save("mmSaveReport");
+    const std::string expected = rez::ManagerReportPdf(
+        Model().results(), {5, 1.5}, Model().decimalSeparator(), rez::CurrentReportTime());
+    unsetenv("SOURCE_DATE_EPOCH");
+    EXPECT_EQ(ReadBytes(out.path() / "k5.pdf"), expected);
+    ASSERT_EQ(dialogs->thresholdRequests.size(), 2u);
+    EXPECT_EQ(dialogs->thresholdRequests[0].MinRaters, 3);
+    EXPECT_EQ(dialogs->thresholdRequests[0].GapThreshold, 1.0);
+    // What a program started later reads.
+    EXPECT_EQ(rez::LoadReportThresholds().MinRaters, 5);
+    EXPECT_EQ(rez::LoadReportThresholds().GapThreshold, 1.5);
+    for (const auto& [k, t] :
+         {std::pair{u"0"_qs, u"7.1"_qs}, {u"abc"_qs, u"nan"_qs}, {u"21"_qs, u"0.05"_qs}}) {
+        QSettings stored(QSettings::IniFormat, QSettings::UserScope, u"KVIRO"_qs, u"KVIRO.REZ"_qs);
+        stored.setValue(u"report/minRaters"_qs, k);
+        stored.setValue(u"report/gap"_qs, t);
+        stored.sync();
+        EXPECT_EQ(rez::LoadReportThresholds().MinRaters, 3) << k.toStdString();
+        EXPECT_EQ(rez::LoadReportThresholds().GapThreshold, 1.0) << t.toStdString();
+    }
     EXPECT_TRUE(dialogs->errors.isEmpty());
 }
 

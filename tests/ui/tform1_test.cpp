@@ -6,6 +6,7 @@
 #include "param_name.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -57,9 +58,18 @@ TEST_F(Form1Test, OpensWithItsCaptionGroupEnabledSaveDisabledPanelHidden) {
     EXPECT_EQ(Shown(saveItems[1]), QStringLiteral("Table"));
     EXPECT_EQ(Shown(saveItems[2]), QStringLiteral("Plots"));
     EXPECT_EQ(Shown(saveItems[3]), QStringLiteral("Report (PDF)"));
-    // The menu bar holds Group and Save only: no About command there.
-    EXPECT_EQ(form->menuBar()->actions(), (QList<QAction*>{group, save}));
+    // The menu bar holds Group, Save and Cohort: no About command there.
+    QAction* cohort = Action("mmCohort");
+    EXPECT_EQ(Shown(cohort), QStringLiteral("Cohort"));
+    EXPECT_TRUE(cohort->isEnabled());
+    EXPECT_EQ(cohort->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    EXPECT_EQ(form->menuBar()->actions(), (QList<QAction*>{group, save, cohort}));
     EXPECT_FALSE(PanelShown());
+    // Until then the empty area says what to do first, naming the samples' folder.
+    const auto* first = form->findChild<QLabel*>(QStringLiteral("firstScreen"));
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisibleTo(form.get()));
+    EXPECT_TRUE(first->text().contains(QDir::toNativeSeparators(form->folders().data)));
     EXPECT_TRUE(Memo().toPlainText().isEmpty());
     // The test programs lie beside the sample groups, as in a self-contained folder.
     EXPECT_EQ(form->folders().data, QCoreApplication::applicationDirPath() + u"/Data"_qs);
@@ -70,7 +80,8 @@ TEST_F(Form1Test, OpensWithItsCaptionGroupEnabledSaveDisabledPanelHidden) {
 TEST_F(Form1Test, EveryCommandCarriesAPictureOfItsOwn) {
     const QAction* commands[] = {Action("mmGroup"),        Action("mmSave"),
                                  Action("mmSaveAnalysis"), Action("mmSaveTable"),
-                                 Action("mmSavePlots"),    Action("mmSaveReport")};
+                                 Action("mmSavePlots"),    Action("mmSaveReport"),
+                                 Action("mmCohort")};
     std::vector<QImage> pictures;
     for (const QAction* command : commands) {
         ASSERT_FALSE(command->icon().isNull()) << command->text().toStdString();
@@ -467,6 +478,7 @@ TEST_F(Keyboard, ReachesEveryCommand) {
     Press(Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(dialogs->openRequests.size(), 2u);
     ASSERT_TRUE(PanelShown());
+    EXPECT_FALSE(form->findChild<QLabel*>(QStringLiteral("firstScreen"))->isVisibleTo(form.get()));
 
     Press(Qt::Key_T, CtrlShift);
     Press(Qt::Key_A, CtrlShift);

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -17,5 +19,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
     QApplication::setApplicationName(rez::AppName());
+    // The user's settings (the report's K and T) stay untouched: the tests keep theirs in a
+    // folder of their own, as a file on every platform (not the registry on Windows).
+    const QTemporaryDir settings;
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     return RUN_ALL_TESTS();
 }
