@@ -38,8 +38,9 @@ run_benchmark() {
 # rez-report over made-up cohorts (bench/make_cohort), files on a tmpfs so that file syncs do
 # not dominate: 200 groups with and without the workbook (-w), runs interleaved; 1,000 groups
 # of 10 files on one thread and on two (-j), interleaved; and 100 groups, whose peak memory
-# the 1,000 groups' must not exceed without -w. The load average before the runs goes with
-# the figures: -j 2 needs both cores.
+# the 1,000 groups' must not exceed without -w; 500 and 2,000 groups with -w, whose peak
+# memory is held to 30 MB and 50 KB a group. The load average before the runs goes with the
+# figures: -j 2 needs both cores.
 cohort_runs() {
   echo "=== rez-report, cohorts"
   shm=/dev/shm
@@ -72,6 +73,15 @@ cohort_runs() {
     report cohort1000_j2.tsv -j 2 "${groups1000[@]}"
     report cohort100_j2.tsv -j 2 "${groups100[@]}"
   done
+  # The workbook's memory, which grows with its sheets: 500 and 2,000 groups with -w, once
+  # each (peak memory varies little from run to run).
+  "$build/bench/make_cohort" "$cohort/more" 2000 10 >"$cohort/all2000"
+  mapfile -t groups2000 <"$cohort/all2000"
+  groups500=("${groups2000[@]:0:500}")
+  : >"$results/cohort500_workbook.tsv"
+  : >"$results/cohort2000_workbook.tsv"
+  report cohort500_workbook.tsv -j 2 -w "$cohort/out/cohort.xlsx" "${groups500[@]}"
+  report cohort2000_workbook.tsv -j 2 -w "$cohort/out/cohort.xlsx" "${groups2000[@]}"
   rm -rf "$cohort"
 }
 

@@ -70,7 +70,21 @@ double QuantileInc(std::span<const double> sorted, double p) {
     return sorted[k] + (position - lower) * (sorted[k + 1] - sorted[k]);
 }
 
-CohortNorms ComputeCohortNorms(std::span<const GroupResults> groups) {
+SummaryNumbers SummarizeGroup(const GroupResults& results, const DisplayedTable& table) {
+    SummaryNumbers summary;
+    summary.Counts = results.RespondentCounts;
+    summary.HasMean = HasSummaryMean(results);
+    summary.HasDifference = HasSummaryDifference(results);
+    summary.CountsTowardNorms = CountsTowardNorms(results);
+    const std::size_t meanRow = At(TableRowOfResultRow(rowMean));
+    const std::size_t differenceRow = At(TableRowOfDifference(rowMean));
+    summary.Mean = table.Values[meanRow];
+    summary.Difference = table.Values[differenceRow];
+    summary.Positive = table.Positive[differenceRow];
+    return summary;
+}
+
+CohortNorms ComputeCohortNorms(std::span<const SummaryNumbers* const> groups) {
     CohortNorms norms{};
     // Displayed values are whole tenths. Interpolated in tenths, which are whole numbers,
     // the quartiles are exact and then divided once, so that each is the double nearest its
@@ -79,9 +93,9 @@ CohortNorms ComputeCohortNorms(std::span<const GroupResults> groups) {
     tenths.reserve(groups.size());
     for (int c = 0; c < ResultColumnCount; ++c) {
         tenths.clear();
-        for (const GroupResults& g : groups)
-            if (CountsTowardNorms(g))
-                tenths.push_back(std::round(DisplayedValue(g.CellValue(rowMean, c)) * 10.0));
+        for (const SummaryNumbers* g : groups)
+            if (g->CountsTowardNorms)
+                tenths.push_back(std::round(g->Mean[At(c)] * 10.0));
         if (tenths.empty())
             continue;
         std::sort(tenths.begin(), tenths.end());
@@ -96,15 +110,30 @@ CohortNorms ComputeCohortNorms(std::span<const GroupResults> groups) {
     return norms;
 }
 
-NormMark MarkAgainstNorm(const GroupResults& results, int column, const ColumnNorm& norm) {
-    if (norm.Groups < MinGroupsForQuartileMarks || !CountsTowardNorms(results))
+CohortNorms ComputeCohortNorms(std::span<const GroupResults> groups) {
+    std::vector<SummaryNumbers> summaries;
+    summaries.reserve(groups.size());
+    for (const GroupResults& g : groups)
+        summaries.push_back(SummarizeGroup(g, DisplayTable(g)));
+    std::vector<const SummaryNumbers*> pointers;
+    for (const SummaryNumbers& summary : summaries)
+        pointers.push_back(&summary);
+    return ComputeCohortNorms(pointers);
+}
+
+NormMark MarkAgainstNorm(const SummaryNumbers& group, int column, const ColumnNorm& norm) {
+    if (norm.Groups < MinGroupsForQuartileMarks || !group.CountsTowardNorms)
         return NormMark::None;
-    const double value = DisplayedValue(results.CellValue(rowMean, column));
+    const double value = group.Mean[At(column)];
     if (value < norm.FirstQuartile)
         return NormMark::BelowFirstQuartile;
     if (value > norm.ThirdQuartile)
         return NormMark::AboveThirdQuartile;
     return NormMark::None;
+}
+
+NormMark MarkAgainstNorm(const GroupResults& results, int column, const ColumnNorm& norm) {
+    return MarkAgainstNorm(SummarizeGroup(results, DisplayTable(results)), column, norm);
 }
 
 } // namespace rez

@@ -43,6 +43,20 @@ bool HasSummaryDifference(const GroupResults& results);
 // always divides by three, so a missing role would pull the group's mean towards zero.
 bool CountsTowardNorms(const GroupResults& results);
 
+// What the summary and the norms need of a group, and no more: a run over thousands of groups
+// keeps this of each, not its results (about 600 bytes against several kilobytes).
+struct SummaryNumbers {
+    std::array<int, RowCount> Counts{}; // respondents per result row, as RespondentCounts
+    bool HasMean = false;               // HasSummaryMean
+    bool HasDifference = false;         // HasSummaryDifference
+    bool CountsTowardNorms = false;
+    std::array<double, ResultColumnCount> Mean{};       // the table's Mean row, as displayed
+    std::array<double, ResultColumnCount> Difference{}; // self minus Mean, as displayed
+    std::array<bool, ResultColumnCount> Positive{};     // the difference's colour
+};
+// From the group's results and their DisplayTable.
+SummaryNumbers SummarizeGroup(const GroupResults& results, const DisplayedTable& table);
+
 // Below this many groups in the norms the quartiles mean little; no cell is marked.
 inline constexpr int MinGroupsForQuartileMarks = 4;
 
@@ -64,6 +78,7 @@ using CohortNorms = std::array<ColumnNorm, ResultColumnCount>;
 double QuantileInc(std::span<const double> sorted, double p);
 
 // The norms of every result column over the groups that count toward them.
+CohortNorms ComputeCohortNorms(std::span<const SummaryNumbers* const> groups);
 CohortNorms ComputeCohortNorms(std::span<const GroupResults> groups);
 
 // Where a group's displayed Mean value stands against its column's norm.
@@ -71,6 +86,7 @@ enum class NormMark { None, BelowFirstQuartile, AboveThirdQuartile };
 
 // Marks only groups that count toward the norms, and only when the norm rests on at least
 // MinGroupsForQuartileMarks groups; a value equal to a quartile is not marked.
+NormMark MarkAgainstNorm(const SummaryNumbers& group, int column, const ColumnNorm& norm);
 NormMark MarkAgainstNorm(const GroupResults& results, int column, const ColumnNorm& norm);
 
 } // namespace rez

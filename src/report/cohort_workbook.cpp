@@ -4,6 +4,7 @@
 #include "table_index.h"
 #include "workbook_book.h"
 
+#include <deque>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -42,9 +43,18 @@ int NormGroupCount(const CohortNorms& norms) {
     return norms[0].Groups; // every column takes the same groups
 }
 
-void WriteSummary(Sheet sheet, const Formats& f, std::span<const GroupResults> groups,
-                  std::span<const DisplayedTable> tables,
-                  const std::vector<std::string>& sheetNames, const CohortNorms& norms) {
+// What the workbook keeps of a group once its sheet is filled: the texts and numbers of its
+// summary line, from which its sheet's title is made again, never its raters, lists or table.
+// The library keeps the sheet and its name.
+struct KeptGroup {
+    std::string name;     // GroupName
+    std::string label;    // GroupLabel
+    lxw_worksheet* sheet; // owned by the library's workbook
+    SummaryNumbers numbers;
+};
+
+void WriteSummary(Sheet sheet, const Formats& f, const std::deque<KeptGroup>& groups,
+                  const CohortNorms& norms) {
     if (NormGroupCount(norms) >= MinGroupsForQuartileMarks) {
         sheet.Text(0, 0, BelowFirstQuartileLegend, f.below);
         sheet.Text(1, 0, AboveThirdQuartileLegend, f.above);
@@ -71,29 +81,25 @@ void WriteSummary(Sheet sheet, const Formats& f, std::span<const GroupResults> g
 
     lxw_row_t row = SummaryFirstDataRow;
     for (std::size_t i = 0; i < groups.size(); ++i, ++row) {
-        const GroupResults& g = groups[i];
+        const KeptGroup& g = groups[i];
+        const SummaryNumbers& n = g.numbers;
+        const std::string_view sheetName = g.sheet->name;
         // A group without a name (a folder without respondent files) still gets a link.
-        sheet.Link(row, 0, sheetNames[i], g.GroupName.empty() ? sheetNames[i] : g.GroupName,
-                   f.link);
-        sheet.Text(row, 1, g.GroupLabel);
+        sheet.Link(row, 0, sheetName, g.name.empty() ? sheetName : g.name, f.link);
+        sheet.Text(row, 1, g.label);
         for (int role = rowSelf; role <= rowColl; ++role)
-            sheet.Number(row, SummaryFirstCountColumn + Col(role), g.RespondentCounts[At(role)],
-                         nullptr);
-        if (!HasSummaryMean(g))
+            sheet.Number(row, SummaryFirstCountColumn + Col(role), n.Counts[At(role)], nullptr);
+        if (!n.HasMean)
             continue;
-        const std::size_t meanRow = At(TableRowOfResultRow(rowMean));
-        const std::size_t differenceRow = At(TableRowOfDifference(rowMean));
         for (int c = 0; c < ResultColumnCount; ++c) {
-            const NormMark mark = MarkAgainstNorm(g, c, norms[At(c)]);
+            const NormMark mark = MarkAgainstNorm(n, c, norms[At(c)]);
             lxw_format* fill = mark == NormMark::BelowFirstQuartile   ? f.below
                                : mark == NormMark::AboveThirdQuartile ? f.above
                                                                       : f.value;
-            sheet.Number(row, SummaryFirstMeanColumn + Col(c), tables[i].Values[meanRow][At(c)],
-                         fill);
-            if (HasSummaryDifference(g))
-                sheet.Number(row, SummaryFirstDifferenceColumn + Col(c),
-                             tables[i].Values[differenceRow][At(c)],
-                             f.Difference(tables[i].Positive[differenceRow][At(c)]));
+            sheet.Number(row, SummaryFirstMeanColumn + Col(c), n.Mean[At(c)], fill);
+            if (n.HasDifference)
+                sheet.Number(row, SummaryFirstDifferenceColumn + Col(c), n.Difference[At(c)],
+                             f.Difference(n.Positive[At(c)]));
         }
     }
 
@@ -178,8 +184,8 @@ void WriteGroupNumbers(Sheet sheet, const Formats& f, const DisplayedTable& tabl
     worksheet_freeze_panes(sheet.get(), GroupTableRow + 1, 1);
 }
 
-void WriteGroupTexts(Sheet sheet, const Formats& f, const GroupResults& g) {
-    sheet.Text(0, 0, AnalysisTitle(g), f.bold);
+void WriteGroupTexts(Sheet sheet, const Formats& f, const std::string& title) {
+    sheet.Text(0, 0, title, f.bold);
     sheet.Link(1, 0, SummarySheetName, SummarySheetName, f.link);
     const lxw_row_t top = GroupTableRow;
     sheet.Text(top, 0, TableRowCaptions[0], f.title);
@@ -210,11 +216,9 @@ struct CohortWorkbook::Open {
     lxw_worksheet* summary;
     lxw_worksheet* norms;
     GroupSheetNamer namer;
-    // One entry per group, in the order added.
-    std::vector<GroupResults> groups;
-    std::vector<DisplayedTable> tables;
-    std::vector<std::string> sheetNames;
-    std::vector<lxw_worksheet*> sheets;
+    // One entry per group, in the order added; a deque grows without moving them or
+    // holding spare room for as many again.
+    std::deque<KeptGroup> groups;
 };
 
 CohortWorkbook::CohortWorkbook(std::filesystem::path target, std::time_t created)
@@ -231,11 +235,10 @@ CohortWorkbook::Open& CohortWorkbook::Opened() {
 
 void CohortWorkbook::Add(GroupResults group, const DisplayedTable& table) {
     Open& o = Opened();
-    o.sheetNames.push_back(o.namer.Next(group.GroupName));
-    o.sheets.push_back(o.book.AddSheet(o.sheetNames.back()));
-    o.groups.push_back(std::move(group));
-    o.tables.push_back(table);
-    WriteGroupNumbers(Sheet(o.book, o.sheets.back()), o.formats, table);
+    lxw_worksheet* sheet = o.book.AddSheet(o.namer.Next(group.GroupName));
+    WriteGroupNumbers(Sheet(o.book, sheet), o.formats, table);
+    const SummaryNumbers numbers = SummarizeGroup(group, table);
+    o.groups.push_back({std::move(group.GroupName), std::move(group.GroupLabel), sheet, numbers});
 }
 
 std::size_t CohortWorkbook::size() const {
@@ -244,11 +247,24 @@ std::size_t CohortWorkbook::size() const {
 
 void CohortWorkbook::Save() {
     Open& o = Opened();
-    const CohortNorms norms = ComputeCohortNorms(o.groups);
-    WriteSummary(Sheet(o.book, o.summary), o.formats, o.groups, o.tables, o.sheetNames, norms);
+    std::vector<const SummaryNumbers*> numbers;
+    numbers.reserve(o.groups.size());
+    for (const KeptGroup& g : o.groups)
+        numbers.push_back(&g.numbers);
+    const CohortNorms norms = ComputeCohortNorms(numbers);
+    WriteSummary(Sheet(o.book, o.summary), o.formats, o.groups, norms);
     WriteNorms(Sheet(o.book, o.norms), o.formats, o.groups.size(), norms);
-    for (std::size_t i = 0; i < o.groups.size(); ++i)
-        WriteGroupTexts(Sheet(o.book, o.sheets[i]), o.formats, o.groups[i]);
+    for (const KeptGroup& g : o.groups) {
+        GroupResults titled;
+        titled.GroupName = g.name;
+        titled.GroupLabel = g.label;
+        WriteGroupTexts(Sheet(o.book, g.sheet), o.formats, AnalysisTitle(titled));
+    }
+    // What was kept of the groups is written: freed before the library builds the file, which
+    // needs a few more kilobytes a sheet while every sheet's cells are still in memory.
+    std::deque<KeptGroup>().swap(o.groups);
+    std::vector<const SummaryNumbers*>().swap(numbers);
+    o.namer = GroupSheetNamer();
     // libxlsxwriter writes by file name: it writes the staged temporary file, which is then
     // synced and renamed in like every other save.
     o.book.Close();

@@ -13,6 +13,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -188,7 +189,7 @@ TEST(ReadRespondentFile, NoDescriptorLeftGivesTheSystemsReason) {
     rlimit limit{};
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
     // The lowest free descriptor becomes the limit, so the next open fails.
-    const int lowestFree = ::dup(0);
+    const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     ASSERT_GE(lowestFree, 0);
     ::close(lowestFree);
     rlimit lowered = limit;
