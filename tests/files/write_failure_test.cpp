@@ -157,14 +157,14 @@ INSTANTIATE_TEST_SUITE_P(
                                     ::chmod(dir.c_str(), 0555);
                                     return DropRoot(dir);
                                 },
-                                "Cannot create file %s"},
+                                "Cannot create file %s: Permission denied"},
                     FailureCase{"ReadOnlyFileInAWritableFolder", 300, 400,
                                 [](const fs::path& dir) {
                                     ::chmod(dir.c_str(), 0777);
                                     ::chmod((dir / "Scales.gif").c_str(), 0444);
                                     return DropRoot(dir);
                                 },
-                                "Cannot create file %s"},
+                                "Cannot create file %s: Permission denied"},
                     FailureCase{"FullFileSystem", 13000, 20000,
                                 [](const fs::path& dir) { return MountFullFileSystem(dir, 13000); },
                                 "Cannot write file %s: No space left on device"},

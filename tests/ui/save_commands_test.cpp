@@ -134,7 +134,8 @@ TEST_F(SaveCommands, FailureOnTheScaleChartEndsTheCommand) {
     Save("mmSavePlots");
     EXPECT_EQ(dialogs->saveRequests.size(), 1u);
     ASSERT_EQ(dialogs->errors.size(), 1);
-    EXPECT_EQ(dialogs->errors[0], u"Cannot create file "_qs + Q(missing) + u'.');
+    EXPECT_EQ(dialogs->errors[0],
+              u"Cannot create file "_qs + Q(missing) + u": No such file or directory."_qs);
     EXPECT_FALSE(fs::exists(out.path() / "f.gif"));
 }
 
@@ -325,9 +326,9 @@ TEST_P(SaveFaults, KeepTheOldFilesAtEveryFaultPoint) {
         }
         for (const auto step : {rez::SaveStep::Sync, rez::SaveStep::Close, rez::SaveStep::MoveIn})
             EXPECT_TRUE(failAt({file, std::nullopt, step}));
-        // Only a set moves its old files aside; a file saved alone replaces its old one in one
-        // rename, so that its name never stands empty.
-        EXPECT_EQ(failAt({file, std::nullopt, rez::SaveStep::MoveAside}),
+        // Only a set keeps its old files under a second name; a file saved alone replaces its
+        // old one in one rename, with nothing to put back.
+        EXPECT_EQ(failAt({file, std::nullopt, rez::SaveStep::KeepOld}),
                   GetParam().files.size() > 1);
     }
     RecordProperty("faultPoints", faultPoints);
