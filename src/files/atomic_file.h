@@ -28,7 +28,8 @@ struct FileBytes {
 // a target's name always holds its old or its new file, even when the process is killed; once
 // all are in place the old files' second names are removed. When a rename fails, the old files
 // are renamed back and the new files that had no old one removed. A set of one is renamed
-// straight over its target. Throws RezError:
+// straight over its target. Leftovers of a save that was killed are removed by
+// SweepLeftovers (folder_lock.h). Throws RezError:
 //   "Cannot create file TARGET: REASON" when no temporary file can be created beside TARGET
 //   (missing or read-only folder, name too long), when TARGET is a folder, or an existing
 //   file that the user may not write; REASON is the system's, left out where it gave none;

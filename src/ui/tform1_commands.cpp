@@ -3,10 +3,10 @@
 // hand its results to the results model.
 
 #include "analysis_memo.h"
-#include "atomic_file.h"
 #include "busy_cursor.h"
 #include "export_files.h"
 #include "file_names.h"
+#include "folder_lock.h"
 #include "group_run.h"
 #include "manager_report.h"
 #include "profile_chart.h"
@@ -99,7 +99,7 @@ void TForm1::saveReport() {
     // The thresholds the report's text explains: groups of at least 3, gaps from 1.0.
     const std::string pdf = ManagerReportPdf(results_->results(), ReportThresholds{},
                                              results_->decimalSeparator(), CurrentReportTime());
-    WriteFileAtomically(FileSystemPath(WithPdfExtension(chosen)), pdf);
+    WriteFileInLockedFolder(FileSystemPath(WithPdfExtension(chosen)), pdf);
 }
 
 } // namespace rez

@@ -1,19 +1,27 @@
 // Saves replace an old file only by a complete new one, never write through a link in the last
-// name component, and write a set of files all or none. Links, special files and permission
-// bits are POSIX cases; everything else runs on Windows too.
+// name component, and write a set of files all or none; folder locks keep two runs apart and
+// sweep what killed saves left. Links, special files and permission bits are POSIX cases;
+// everything else runs on Windows too.
 #include "atomic_file.h"
 #include "file_names.h"
+#include "folder_lock.h"
 #include "param_name.h"
 #include "rez_error.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
+#include <thread>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -441,5 +449,155 @@ TEST(AtomicFile, StagedFileNotCommittedLeavesNothing) {
     }
     EXPECT_TRUE(Snapshot(dir.path()).empty());
 }
+
+// What interrupted saves leave, by their two temporary names, and names the sweep must not
+// take for them.
+TEST(FolderSweep, RemovesLeftoversAndPutsBackAnOldFileWithoutItsName) {
+    rez::test::TempDir dir;
+    const fs::path d = dir.path();
+    WriteBytes(d / "a.rtf", "current");
+    WriteBytes(d / ".a.rtf.rez-old-Ab3dE9", "old a");
+    WriteBytes(d / Utf8Path(".Я b.rtf.rez-old-X1y2Z3"), "old b");
+    WriteBytes(d / ".c.rtf.rez-new-Q1w2E3", "half written");
+    fs::create_directory(d / ".book.xlsx.rez-new-R4t5Y6");
+    WriteBytes(d / ".book.xlsx.rez-new-R4t5Y6" / "new", "a library's file");
+    const std::map<std::string, std::string> kept = {
+        {".e.rtf.rez-new-ABCDE", "five random characters"},
+        {".f.rtf.rez-new-ABCD_F", "not a random character"},
+        {"g.rtf.rez-new-ABCDEF", "no leading dot"},
+        {".h.rtf.rez-tmp-ABCDEF", "another tag"},
+        {".rez-lock", ""},
+    };
+    for (const auto& [name, bytes] : kept)
+        WriteBytes(d / name, bytes);
+#ifndef _WIN32
+    // A link on a leftover's name is removed, never followed.
+    fs::create_directories(d / "outside" / "folder");
+    fs::create_directory_symlink(d / "outside" / "folder", d / ".i.rez-new-ABCDEF");
+    WriteBytes(d / "outside" / "folder" / "file", "precious");
+#endif
+    std::map<std::string, std::string> expected = kept;
+    expected["a.rtf"] = "current";
+    expected["Я b.rtf"] = "old b";
+#ifndef _WIN32
+    expected["outside"] = "<folder>";
+#endif
+    {
+        // Taking a folder's lock sweeps it.
+        const rez::FolderLocks locks({d});
+        EXPECT_EQ(locks.size(), 1u);
+    }
+    EXPECT_EQ(Snapshot(d), expected);
+#ifndef _WIN32
+    EXPECT_EQ(ReadBytes(d / "outside" / "folder" / "file"), "precious");
+#endif
+}
+
+// Another run's lock on the folder, taken as every run takes it.
+class OtherRunsLock {
+public:
+    explicit OtherRunsLock(const fs::path& folder) {
+#ifdef _WIN32
+        handle_ = ::CreateFileW((folder / ".rez-lock").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, 0, nullptr);
+        OVERLAPPED first{};
+        EXPECT_TRUE(::LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &first));
+#else
+        handle_ = ::open((folder / ".rez-lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+        EXPECT_EQ(::flock(handle_, LOCK_EX), 0);
+#endif
+    }
+    ~OtherRunsLock() {
+#ifdef _WIN32
+        ::CloseHandle(handle_);
+#else
+        ::close(handle_);
+#endif
+    }
+    OtherRunsLock(const OtherRunsLock&) = delete;
+    OtherRunsLock& operator=(const OtherRunsLock&) = delete;
+
+private:
+#ifdef _WIN32
+    HANDLE handle_;
+#else
+    int handle_;
+#endif
+};
+
+TEST(FolderLock, WindowsSaveFailsAtOnceWhileAnotherRunWrites) {
+    rez::test::TempDir dir;
+    const fs::path target = dir.path() / Utf8Path("Я An.rtf");
+    WriteBytes(target, "old");
+    WriteBytes(dir.path() / ".x.rez-new-ABCDEF", "left over");
+    {
+        const OtherRunsLock other(dir.path());
+        const auto before = Snapshot(dir.path());
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(MessageOf([&] { rez::WriteFileInLockedFolder(target, "new"); }),
+                  "Another run is writing into " + Utf8(dir.path()));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        EXPECT_EQ(Snapshot(dir.path()), before); // nothing swept under another run's feet
+    }
+    rez::WriteFileInLockedFolder(target, "new");
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(Snapshot(dir.path()).size(), 2u); // the file and the lock file
+}
+
+TEST(FolderLock, RunWaitsSayingSoOnceThenFailsOrGoesOn) {
+    rez::test::TempDir dir;
+    std::vector<std::string> notices;
+    const rez::LockWaiting waiting{std::chrono::milliseconds(300),
+                                   [&](const std::string& notice) { notices.push_back(notice); }};
+    {
+        const OtherRunsLock other(dir.path());
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(MessageOf([&] { rez::FolderLocks locks({dir.path()}, waiting); }),
+                  "Another run is writing into " + Utf8(dir.path()));
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    }
+    EXPECT_EQ(notices, std::vector<std::string>{"Another run is writing into " + Utf8(dir.path()) +
+                                                ": waiting up to 1 s"});
+    // The other run ends while this one waits.
+    std::optional<OtherRunsLock> other(std::in_place, dir.path());
+    std::thread ending([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        other.reset();
+    });
+    const rez::FolderLocks locks({dir.path()}, {std::chrono::seconds(10), {}});
+    ending.join();
+    EXPECT_EQ(locks.size(), 1u);
+}
+
+// One lock per folder however it is named: a second flock of the folder from this process
+// would wait for the first.
+TEST(FolderLock, OneLockPerFolderHoweverNamed) {
+    rez::test::TempDir dir;
+    fs::create_directory(dir.path() / "out");
+    std::vector<fs::path> names = {dir.path() / "out", dir.path() / "out" / ".",
+                                   dir.path() / "missing"};
+#ifndef _WIN32
+    fs::create_directory_symlink(dir.path() / "out", dir.path() / "link");
+    names.push_back(dir.path() / "link");
+#endif
+    const rez::FolderLocks locks(names);
+    EXPECT_EQ(locks.size(), 1u);
+    const rez::FolderLocks again({dir.path() / "out"}); // would fail at once if not shared
+    EXPECT_EQ(again.size(), 1u);
+    EXPECT_FALSE(fs::exists(dir.path() / "missing"));
+}
+
+#ifndef _WIN32
+TEST(FolderLock, LinkOnTheLockFileIsRefusedNotFollowed) {
+    rez::test::TempDir dir;
+    fs::create_directory(dir.path() / "out");
+    fs::create_symlink(dir.path() / "elsewhere", dir.path() / "out" / ".rez-lock");
+    EXPECT_EQ(MessageOf([&] { rez::FolderLocks locks({dir.path() / "out"}); }),
+              "Cannot create file " + Utf8(dir.path() / "out" / ".rez-lock") +
+                  ": Too many levels of symbolic links");
+    EXPECT_FALSE(fs::exists(dir.path() / "elsewhere"));
+}
+#endif
 
 } // namespace
