@@ -197,7 +197,7 @@ void WriteGroupTexts(Sheet sheet, const Formats& f, const GroupResults& g) {
 // the staged file, which removes its temporary unless it was committed.
 struct CohortWorkbook::Open {
     Open(const std::filesystem::path& target, std::time_t created)
-        : staged{StagedFile(target)}
+        : staged{StagedFile(target, StagedFile::Writer::Library)}
         , book(staged[0].temporary(), target, created)
         , formats(book)
         // Sheets appear in the order made: the summary and the norms first, filled on saving.
@@ -230,6 +230,7 @@ CohortWorkbook::Open& CohortWorkbook::Opened() {
 }
 
 void CohortWorkbook::Add(GroupResults group, const DisplayedTable& table) {
+    const xlsx::LibraryOutputSetAside quiet;
     Open& o = Opened();
     o.sheetNames.push_back(o.namer.Next(group.GroupName));
     o.sheets.push_back(o.book.AddSheet(o.sheetNames.back()));
@@ -243,14 +244,15 @@ std::size_t CohortWorkbook::size() const {
 }
 
 void CohortWorkbook::Save() {
+    const xlsx::LibraryOutputSetAside quiet;
     Open& o = Opened();
     const CohortNorms norms = ComputeCohortNorms(o.groups);
     WriteSummary(Sheet(o.book, o.summary), o.formats, o.groups, o.tables, o.sheetNames, norms);
     WriteNorms(Sheet(o.book, o.norms), o.formats, o.groups.size(), norms);
     for (std::size_t i = 0; i < o.groups.size(); ++i)
         WriteGroupTexts(Sheet(o.book, o.sheets[i]), o.formats, o.groups[i]);
-    // libxlsxwriter writes by file name: it writes the staged temporary file, which is then
-    // synced and renamed in like every other save.
+    // libxlsxwriter writes by file name, in the staged file's private folder; the file is
+    // then synced and renamed in like every other save, and the folder removed.
     o.book.Close();
     o.staged[0].Finish();
     CommitFiles(o.staged);
