@@ -4,6 +4,7 @@
 #include "chart_picture.h"
 #include "cohort_numbers.h"
 #include "file_names.h"
+#include "folder_lock.h"
 #include "group_report.h"
 #include "group_run.h"
 #include "manager_report.h"
@@ -99,6 +100,22 @@ CohortOutcome RunCohort(const std::vector<std::string>& groupDirs, const CohortS
     StemClaims claims; // on the calling thread only
     CohortOutcome outcome;
     outcome.groups = static_cast<int>(groupDirs.size());
+    // Another run writing into the same folders would mix its files of a group with ours.
+    std::vector<fs::path> folders{settings.outDir};
+    if (settings.workbook)
+        folders.push_back(settings.workbook->has_parent_path() ? settings.workbook->parent_path()
+                                                               : fs::path("."));
+    FolderLocks locks;
+    try {
+        locks = FolderLocks(folders, LockWaiting{settings.lockWait, [&](const std::string& notice) {
+                                                     progress.Message(notice);
+                                                 }});
+    } catch (const std::exception& e) {
+        progress.Message(e.what());
+        progress.GroupsEnded();
+        outcome.failed = outcome.groups;
+        return outcome;
+    }
     // Every report of a run, and the workbook, carry the same date.
     const ReportTime reportTime = CurrentReportTime();
 #ifdef REZ_HAVE_WORKBOOK

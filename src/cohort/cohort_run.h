@@ -5,9 +5,11 @@
 #pragma once
 
 #include "cohort_progress.h"
+#include "folder_lock.h"
 #include "ordered_pipeline.h"
 #include "report_numbers.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -22,6 +24,9 @@ struct CohortSettings {
     std::optional<std::filesystem::path> workbook;
     // With thresholds: each group's manager's report too, "<stem> Report.pdf".
     std::optional<ReportThresholds> managerReport;
+    // How long to wait for a folder that another run is writing into (rez-report: 10 s; the
+    // window: not at all) before the run fails.
+    std::chrono::milliseconds lockWait = RunLockWait;
 };
 
 struct CohortOutcome {
@@ -37,10 +42,11 @@ struct CohortOutcome {
 };
 
 // Runs every group folder of `groupDirs` (bytes as given; a respondent file stands for its
-// folder) and writes its files into the output folder, telling `progress` of each message and
-// written file, group by group in the given order. A stop request lets the groups being
-// written finish, starts no other and writes no workbook. Needs a QGuiApplication; may run
-// on any thread.
+// folder) and writes its files into the output folder, holding the locks of the folders it
+// writes into (the output folder, the workbook's) and sweeping them of what killed runs left;
+// telling `progress` of each message and written file, group by group in the given order. A stop
+// request lets the groups being written finish, starts no other and writes no workbook. Needs a
+// QGuiApplication; may run on any thread.
 CohortOutcome RunCohort(const std::vector<std::string>& groupDirs, const CohortSettings& settings,
                         CohortProgress& progress, const StopRequest* stop = nullptr);
 

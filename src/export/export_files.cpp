@@ -3,6 +3,7 @@
 #include "atomic_file.h"
 #include "cp1251.h"
 #include "file_names.h"
+#include "folder_lock.h"
 #include "gif_encoder.h"
 #include "rez_error.h"
 #include "utf8.h"
@@ -102,11 +103,11 @@ std::string EncodeChartGif(const QImage& image) {
 }
 
 void SaveTableFile(const QString& path, const std::vector<std::string>& lines) {
-    WriteFileAtomically(FileSystemPath(path), EncodeLines(lines));
+    WriteFileInLockedFolder(FileSystemPath(path), EncodeLines(lines));
 }
 
 void SaveAnalysisFile(const QString& path, const QString& memoText) {
-    WriteFileAtomically(FileSystemPath(path), EncodeMemoText(memoText));
+    WriteFileInLockedFolder(FileSystemPath(path), EncodeMemoText(memoText));
 }
 
 void SaveChartGif(const QString& path, const QImage& image) {
@@ -117,7 +118,7 @@ void SaveChartGif(const QString& path, const QImage& image) {
         throw RezError(
             MsgCannotWriteFile(QDir::toNativeSeparators(path).toStdString(), error.what()));
     }
-    WriteFileAtomically(FileSystemPath(path), bytes);
+    WriteFileInLockedFolder(FileSystemPath(path), bytes);
 }
 
 QString WithGifExtension(const QString& chosen) {

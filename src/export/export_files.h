@@ -31,7 +31,8 @@ std::string EncodeChartGif(const QImage& image);
 
 // The Save commands' writes: the whole file or, on any failure, the old file byte for byte and
 // a RezError (see WriteFiles); a chart that cannot be made a GIF fails as "Cannot write file
-// PATH: the chart cannot be stored ...".
+// PATH: the chart cannot be stored ...". The window does not wait for another run writing
+// into the folder: the save fails at once (WriteFileInLockedFolder).
 void SaveTableFile(const QString& path, const std::vector<std::string>& lines);
 void SaveAnalysisFile(const QString& path, const QString& memoText);
 void SaveChartGif(const QString& path, const QImage& image);

@@ -1,26 +1,18 @@
 #include "atomic_file.h"
 
+#include "file_calls.h"
 #include "file_names.h"
 #include "rez_error.h"
 #include "system_reason.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <random>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace rez {
@@ -52,12 +44,13 @@ std::error_code Injected(SaveStep step, const fs::path& target) {
     return Injected(step, target, 0, none);
 }
 
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
+using files::LastError;
 
-[[noreturn]] void ThrowCannotCreate(const fs::path& target) {
-    throw RezError(MsgCannotCreateFile(DisplayPath(target)));
+[[noreturn]] void ThrowCannotCreate(const fs::path& target, const std::error_code& why = {}) {
+    std::string message = MsgCannotCreateFile(DisplayPath(target));
+    if (why)
+        message += ": " + SystemReasonText(why);
+    throw RezError(message);
 }
 
 [[noreturn]] void ThrowCannotWrite(const fs::path& target, const std::error_code& error,
@@ -65,181 +58,123 @@ std::error_code LastError() {
     throw RezError(MsgCannotWriteFile(DisplayPath(target), SystemReasonText(error)) + note);
 }
 
-// Six characters for a name that no other save uses at the same time.
-std::string RandomTag() {
-    static constexpr std::string_view letters =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 engine{std::random_device{}()};
-    std::string tag;
-    for (int i = 0; i < 6; ++i)
-        tag += letters[engine() % letters.size()];
-    return tag;
-}
-
-// "." + the target's name + "." + six random characters, in the target's folder.
-fs::path NameBeside(const fs::path& target) {
-    fs::path name(".");
-    name += target.filename();
-    name += "." + RandomTag();
-    return target.parent_path() / name;
-}
-
-// --- The platform's calls. Handles are C runtime descriptors on both platforms.
-#ifdef _WIN32
-
-int OpenExclusive(const fs::path& path) {
-    return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                    _S_IREAD | _S_IWRITE);
-}
-
-long long WriteSome(int handle, const char* data, std::size_t length) {
-    return ::_write(handle, data, static_cast<unsigned>(std::min<std::size_t>(length, INT_MAX)));
-}
-
-int SyncHandle(int handle) {
-    return ::_commit(handle);
-}
-
-int CloseHandle(int handle) {
-    return ::_close(handle);
-}
-
-std::error_code RenameReplacing(const fs::path& from, const fs::path& to) {
-    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return {};
-    return {static_cast<int>(::GetLastError()), std::system_category()};
-}
-
-std::error_code RemoveFile(const fs::path& path) {
-    if (::DeleteFileW(path.c_str()))
-        return {};
-    return {static_cast<int>(::GetLastError()), std::system_category()};
-}
-
-// Whether anything, a link included, has this name.
-bool EntryExists(const fs::path& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Refuses a target that no save can replace: a folder, or a file the user may not write.
+// Refuses a target that no save can replace: a folder, a file the user may not write, or
+// something that is no file at all. A link is replaced, not written through.
 void CheckTarget(const fs::path& target) {
-    const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return; // a new file; whether its folder takes it shows when the temporary is created
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return; // a link is replaced, not written through
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
-        ThrowCannotCreate(target);
-}
-
-void KeepModeOfOldFile(int, const fs::path&) {}
-
-void SyncFolder(const fs::path&) {}
-
-#else
-
-int OpenExclusive(const fs::path& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
-                  0666);
-}
-
-long long WriteSome(int handle, const char* data, std::size_t length) {
-    return ::write(handle, data, length);
-}
-
-int SyncHandle(int handle) {
-    return ::fsync(handle);
-}
-
-int CloseHandle(int handle) {
-    return ::close(handle);
-}
-
-std::error_code RenameReplacing(const fs::path& from, const fs::path& to) {
-    return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : LastError();
-}
-
-std::error_code RemoveFile(const fs::path& path) {
-    return ::unlink(path.c_str()) == 0 ? std::error_code() : LastError();
-}
-
-// Whether anything, a link included, has this name.
-bool EntryExists(const fs::path& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-void CheckTarget(const fs::path& target) {
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) != 0)
-        return; // a new file; whether its folder takes it shows when the temporary is created
-    if (S_ISDIR(st.st_mode))
-        ThrowCannotCreate(target);
-    if (S_ISREG(st.st_mode) && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-        ThrowCannotCreate(target);
-}
-
-// A new file keeps the permissions of the file it replaces (a private file stays private).
-// Best effort: the content is what matters.
-void KeepModeOfOldFile(int handle, const fs::path& target) {
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        (void)::fchmod(handle, st.st_mode & 07777);
-}
-
-// Makes the renames themselves durable. Best effort: the files are in place already.
-void SyncFolder(const fs::path& target) {
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle >= 0) {
-        (void)::fsync(handle);
-        (void)::close(handle);
+    std::error_code why;
+    switch (files::KindOfEntry(target, why)) {
+    case files::EntryKind::Folder:
+        ThrowCannotCreate(target, std::make_error_code(std::errc::is_a_directory));
+    case files::EntryKind::ReadOnlyFile:
+        ThrowCannotCreate(target, why);
+    case files::EntryKind::Other: // a FIFO would block the save, a device would take the bytes
+        throw RezError(MsgCannotWriteFile(DisplayPath(target), "not a regular file"));
+    case files::EntryKind::None:
+    case files::EntryKind::File:
+    case files::EntryKind::Link:
+        break;
     }
 }
 
-#endif
-
-// Creates a new empty file with a name beside `target` that nothing else has; returns its
-// handle and name, or -1 when the folder takes no new file.
-std::pair<int, fs::path> CreateBeside(const fs::path& target) {
+// Creates a new empty file with a temporary name beside `target`; returns its handle and
+// name, or -1 and the system's reason when the folder takes no new file.
+std::pair<int, fs::path> CreateBeside(const fs::path& target, std::error_code& error) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path name = NameBeside(target);
-        const int handle = OpenExclusive(name);
+        fs::path name = files::TemporaryName(target, NewFileTag);
+        const int handle = files::OpenExclusive(name);
         if (handle >= 0)
             return {handle, std::move(name)};
+        error = LastError();
         if (errno != EEXIST)
             break;
     }
     return {-1, {}};
 }
 
+#ifdef _WIN32
+// libxlsxwriter converts the names it opens into a buffer of MAX_PATH UTF-16 units; its own
+// scratch files add a name of up to this many to the private folder's path.
+constexpr std::size_t LibraryScratchNameRoom = 40;
+
+// The private folder under a path the library can take: its short (8.3) form when the long
+// one does not fit, else a failure as for a name too long.
+fs::path PathForLibrary(const fs::path& folder, const fs::path& target) {
+    if (folder.native().size() + LibraryScratchNameRoom < MAX_PATH)
+        return folder;
+    wchar_t shortPath[MAX_PATH];
+    const DWORD length = ::GetShortPathNameW(folder.c_str(), shortPath, MAX_PATH);
+    if (length == 0 || length + LibraryScratchNameRoom >= MAX_PATH) {
+        files::RemoveTree(folder);
+        ThrowCannotCreate(target, std::make_error_code(std::errc::filename_too_long));
+    }
+    return fs::path(std::wstring(shortPath, length));
+}
+#endif
+
+// Gives the old file at `target` its second name beside it; returns that name, or an empty
+// one when there is no old file.
+fs::path KeepOldFile(const fs::path& target, std::error_code& error) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path old = files::TemporaryName(target, OldFileTag);
+        error = Injected(SaveStep::KeepOld, target);
+        if (!error)
+            error = files::HardLink(target, old);
+        if (error && files::NoHardLinks(error))
+            error = files::CopyEntry(target, old);
+        if (!error)
+            return old;
+        if (files::IsMissing(error)) {
+            error.clear(); // a new file: nothing to keep
+            return {};
+        }
+        if (!files::IsTaken(error))
+            return {};
+    }
+    return {};
+}
+
 } // namespace
 
-StagedFile::StagedFile(fs::path target)
+StagedFile::StagedFile(fs::path target, Writer writer)
     : target_(std::move(target)) {
     if (!target_.has_filename())
         ThrowCannotCreate(target_);
     CheckTarget(target_);
-    auto [handle, name] = CreateBeside(target_);
+    std::error_code error;
+    if (writer == Writer::Library) {
+        fs::path folder = files::MakePrivateFolder(target_, error);
+        if (folder.empty())
+            ThrowCannotCreate(target_, error);
+#ifdef _WIN32
+        folder = PathForLibrary(folder, target_);
+#endif
+        folder_ = std::move(folder);
+        temporary_ = folder_ / "new";
+        return;
+    }
+    auto [handle, name] = CreateBeside(target_, error);
     if (handle < 0)
-        ThrowCannotCreate(target_);
+        ThrowCannotCreate(target_, error);
     handle_ = handle;
     temporary_ = std::move(name);
-    KeepModeOfOldFile(handle_, target_);
+    files::KeepModeOfOldFile(handle_, target_);
 }
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
     : target_(std::move(other.target_))
     , temporary_(std::exchange(other.temporary_, {}))
+    , folder_(std::exchange(other.folder_, {}))
     , written_(other.written_)
     , handle_(std::exchange(other.handle_, -1))
     , finished_(other.finished_) {}
 
 StagedFile::~StagedFile() {
     if (handle_ >= 0)
-        (void)CloseHandle(handle_);
-    if (!temporary_.empty())
-        (void)RemoveFile(temporary_);
+        (void)files::CloseHandle(handle_);
+    if (!folder_.empty())
+        files::RemoveTree(folder_);
+    else if (!temporary_.empty())
+        (void)files::RemoveFile(temporary_);
 }
 
 void StagedFile::Write(std::string_view bytes) {
@@ -249,7 +184,8 @@ void StagedFile::Write(std::string_view bytes) {
         std::size_t length = std::min(bytes.size(), MaxWriteChunk);
         if (const std::error_code fault = Injected(SaveStep::Write, target_, written_, length))
             ThrowCannotWrite(target_, fault);
-        const long long got = WriteSome(handle_, bytes.data(), std::min(length, bytes.size()));
+        const long long got =
+            files::WriteSome(handle_, bytes.data(), std::min(length, bytes.size()));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -262,16 +198,24 @@ void StagedFile::Write(std::string_view bytes) {
 }
 
 void StagedFile::Finish() {
-    if (handle_ < 0 || finished_)
+    if (finished_ || temporary_.empty())
+        ThrowCannotWrite(target_, std::make_error_code(std::errc::bad_file_descriptor));
+    if (handle_ < 0 && !folder_.empty()) { // the library's file, closed by the library
+        handle_ = files::OpenWritten(temporary_);
+        if (handle_ < 0)
+            ThrowCannotWrite(target_, LastError());
+        files::KeepModeOfOldFile(handle_, target_);
+    }
+    if (handle_ < 0)
         ThrowCannotWrite(target_, std::make_error_code(std::errc::bad_file_descriptor));
     // The sync is where a full disk shows for data the system only buffered, and the close
     // where a network file system reports it.
     if (const std::error_code fault = Injected(SaveStep::Sync, target_))
         ThrowCannotWrite(target_, fault);
-    if (SyncHandle(handle_) != 0)
+    if (files::SyncHandle(handle_) != 0)
         ThrowCannotWrite(target_, LastError());
     const std::error_code fault = Injected(SaveStep::Close, target_);
-    const int closed = CloseHandle(std::exchange(handle_, -1));
+    const int closed = files::CloseHandle(std::exchange(handle_, -1));
     const std::error_code closeError = closed != 0 ? LastError() : std::error_code();
     if (fault)
         ThrowCannotWrite(target_, fault);
@@ -285,70 +229,59 @@ void CommitFiles(std::span<StagedFile> files) {
         if (!file.finished_)
             ThrowCannotWrite(file.target_, std::make_error_code(std::errc::bad_file_descriptor));
 
-    // The files renamed in so far, each with the name its old file was moved to (empty when
+    // The files renamed in so far, each with the second name of its old file (empty when
     // there was none).
     struct Placed {
         const fs::path* target;
-        fs::path aside;
+        fs::path old;
     };
     std::vector<Placed> placed;
-    // Takes the new files out again and puts the old ones back; says where an old file stays
-    // when it cannot be put back.
+    // Puts the old files back over the new ones and removes the new files that had none; says
+    // where an old file stays when it cannot be put back.
     const auto rollBack = [&placed] {
         std::string note;
         for (auto it = placed.rbegin(); it != placed.rend(); ++it) {
-            const std::error_code error = it->aside.empty()
-                                              ? RemoveFile(*it->target)
-                                              : RenameReplacing(it->aside, *it->target);
-            if (error && !it->aside.empty())
+            const std::error_code error = it->old.empty()
+                                              ? files::RemoveFile(*it->target)
+                                              : files::RenameReplacing(it->old, *it->target);
+            if (error && !it->old.empty())
                 note += "; the old file " + DisplayPath(*it->target) + " is kept as " +
-                        DisplayPath(it->aside);
+                        DisplayPath(it->old);
         }
         return note;
     };
 
-    // A file saved alone is renamed straight over its target, so that the name holds the old
-    // or the new file at every moment; only a set needs its old files aside to put them back.
-    const bool moveAside = files.size() > 1;
+    // A file saved alone is renamed straight over its target: the rename replaces the old
+    // file in one step, and there is nothing to put back.
+    const bool keepOld = files.size() > 1;
     for (StagedFile& file : files) {
         const fs::path& target = file.target_;
         Placed entry{&target, {}};
-        if (moveAside && EntryExists(target)) {
-            // Reserve a free name first, so the rename below replaces nothing but our own
-            // empty file.
-            auto [handle, aside] = CreateBeside(target);
-            std::error_code error = handle < 0 ? LastError() : std::error_code();
-            if (handle >= 0)
-                (void)CloseHandle(handle);
-            if (!error)
-                error = Injected(SaveStep::MoveAside, target);
-            if (!error)
-                error = RenameReplacing(target, aside);
-            if (error) {
-                if (!aside.empty())
-                    (void)RemoveFile(aside);
+        if (keepOld) {
+            std::error_code error;
+            entry.old = KeepOldFile(target, error);
+            if (error)
                 ThrowCannotWrite(target, error, rollBack());
-            }
-            entry.aside = std::move(aside);
         }
         std::error_code error = Injected(SaveStep::MoveIn, target);
         if (!error)
-            error = RenameReplacing(file.temporary_, target);
+            error = files::RenameReplacing(file.temporary_, target);
         if (error) {
-            std::string note;
-            if (!entry.aside.empty() && RenameReplacing(entry.aside, target))
-                note = "; the old file " + DisplayPath(target) + " is kept as " +
-                       DisplayPath(entry.aside);
-            ThrowCannotWrite(target, error, rollBack() + note);
+            if (!entry.old.empty()) // the target still holds the old file
+                (void)files::RemoveFile(entry.old);
+            ThrowCannotWrite(target, error, rollBack());
         }
         file.temporary_.clear(); // it is the target now
         placed.push_back(std::move(entry));
     }
     for (const Placed& entry : placed)
-        if (!entry.aside.empty())
-            (void)RemoveFile(entry.aside);
-    for (const StagedFile& file : files)
-        SyncFolder(file.target_);
+        if (!entry.old.empty() && !Injected(SaveStep::RemoveOld, *entry.target))
+            (void)files::RemoveFile(entry.old);
+    for (StagedFile& file : files) {
+        files::SyncFolder(file.target_);
+        if (!file.folder_.empty())
+            files::RemoveTree(std::exchange(file.folder_, {}));
+    }
 }
 
 void WriteFiles(std::span<const FileBytes> files) {

@@ -29,9 +29,18 @@ static_assert([] {
 // units, never more than the UTF-8 bytes).
 inline constexpr std::size_t MaxFileNameBytes = 255;
 
-// Bytes that the name of a save's temporary file (and of an old file moved aside) adds to its
-// target's name: a leading "." and "." with six random characters at the end.
-inline constexpr std::size_t TemporaryNameExtraBytes = 8;
+// The two kinds of temporary name a save gives beside its target NAME, ".NAME" + tag + six
+// random letters or digits: a new file being written (or a private folder that a library
+// writes it in), and the old version kept until the new one is in place. Nothing else in a
+// folder has these names, so leftovers of an interrupted save are known by them.
+inline constexpr std::string_view NewFileTag = ".rez-new-";
+inline constexpr std::string_view OldFileTag = ".rez-old-";
+inline constexpr std::size_t TemporaryNameRandomBytes = 6;
+static_assert(NewFileTag.size() == OldFileTag.size());
+
+// Bytes that a temporary name adds to its target's name.
+inline constexpr std::size_t TemporaryNameExtraBytes =
+    1 + NewFileTag.size() + TemporaryNameRandomBytes;
 
 // The file name stem of a group, from its GroupName (UTF-8): / \ : * ? " < > |, NUL and every
 // other control character (C0, DEL, C1) become "_", the same on every platform, so a name

@@ -203,7 +203,7 @@ void WriteGroupTexts(Sheet sheet, const Formats& f, const std::string& title) {
 // the staged file, which removes its temporary unless it was committed.
 struct CohortWorkbook::Open {
     Open(const std::filesystem::path& target, std::time_t created)
-        : staged{StagedFile(target)}
+        : staged{StagedFile(target, StagedFile::Writer::Library)}
         , book(staged[0].temporary(), target, created)
         , formats(book)
         // Sheets appear in the order made: the summary and the norms first, filled on saving.
@@ -234,6 +234,7 @@ CohortWorkbook::Open& CohortWorkbook::Opened() {
 }
 
 void CohortWorkbook::Add(GroupResults group, const DisplayedTable& table) {
+    const xlsx::LibraryOutputSetAside quiet;
     Open& o = Opened();
     lxw_worksheet* sheet = o.book.AddSheet(o.namer.Next(group.GroupName));
     WriteGroupNumbers(Sheet(o.book, sheet), o.formats, table);
@@ -246,6 +247,7 @@ std::size_t CohortWorkbook::size() const {
 }
 
 void CohortWorkbook::Save() {
+    const xlsx::LibraryOutputSetAside quiet;
     Open& o = Opened();
     std::vector<const SummaryNumbers*> numbers;
     numbers.reserve(o.groups.size());
@@ -265,8 +267,8 @@ void CohortWorkbook::Save() {
     std::deque<KeptGroup>().swap(o.groups);
     std::vector<const SummaryNumbers*>().swap(numbers);
     o.namer = GroupSheetNamer();
-    // libxlsxwriter writes by file name: it writes the staged temporary file, which is then
-    // synced and renamed in like every other save.
+    // libxlsxwriter writes by file name, in the staged file's private folder; the file is
+    // then synced and renamed in like every other save, and the folder removed.
     o.book.Close();
     o.staged[0].Finish();
     CommitFiles(o.staged);

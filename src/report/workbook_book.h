@@ -10,11 +10,20 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace rez::xlsx {
 
@@ -24,6 +33,53 @@ constexpr lxw_color_t OtherDifferenceColor = 0x0000FF;
 constexpr lxw_color_t BelowFirstQuartileFill = 0xD9D9D9; // light grey
 constexpr lxw_color_t AboveThirdQuartileFill = 0xFFE9A8; // pale sand
 
+// While it lives, standard error (descriptor 2) goes to the null device: the library prints
+// its own failures there ("[ERROR] workbook_close(): ..." naming files of ours), while our
+// message already says what failed and why. The descriptor is swapped in one step each way,
+// so a worker thread that opens files meanwhile never gets it; hold this only on the thread
+// that prints the run's messages, around calls into the library, so no message of ours is
+// lost. errno passes through unchanged.
+class LibraryOutputSetAside {
+public:
+    LibraryOutputSetAside() {
+        std::fflush(stderr);
+#ifdef _WIN32
+        saved_ = ::_dup(2);
+        const int null = ::_open("NUL", _O_WRONLY | _O_NOINHERIT);
+        if (saved_ >= 0 && null >= 0)
+            ::_dup2(null, 2);
+        if (null >= 0)
+            ::_close(null);
+#else
+        saved_ = ::fcntl(2, F_DUPFD_CLOEXEC, 3);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            ::dup2(null, 2);
+        if (null >= 0)
+            ::close(null);
+#endif
+    }
+    ~LibraryOutputSetAside() {
+        const int error = errno;
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+#ifdef _WIN32
+            ::_dup2(saved_, 2);
+            ::_close(saved_);
+#else
+            ::dup2(saved_, 2);
+            ::close(saved_);
+#endif
+        }
+        errno = error;
+    }
+    LibraryOutputSetAside(const LibraryOutputSetAside&) = delete;
+    LibraryOutputSetAside& operator=(const LibraryOutputSetAside&) = delete;
+
+private:
+    int saved_ = -1; // the real standard error, put back at the end
+};
+
 // Owns the libxlsxwriter workbook that writes `file`; every call's result is checked, and
 // the first failure ends the writing with the name of `target` and the library's reason.
 class Book {
@@ -31,8 +87,9 @@ public:
     Book(const std::filesystem::path& file, const std::filesystem::path& target,
          std::time_t created)
         : target_(target) {
-        // The library's own scratch files go beside the target, not into a system folder
-        // that may be small or, on some Windows set-ups, not writable.
+        // The library's own scratch files go into the folder of `file` (the staged file's
+        // private folder), not into a system folder that may be small or, on some Windows
+        // set-ups, not writable.
         const std::string folder =
             BytesOfPath(file.parent_path().empty() ? "." : file.parent_path());
         lxw_workbook_options options{};
@@ -45,8 +102,10 @@ public:
         Check(workbook_set_properties(book_, &properties));
     }
     ~Book() {
-        if (book_)
-            workbook_close(book_); // only after a failure: frees the library's memory
+        if (book_) { // only after a failure: frees the library's memory
+            const LibraryOutputSetAside quiet;
+            workbook_close(book_);
+        }
     }
     Book(const Book&) = delete;
     Book& operator=(const Book&) = delete;

@@ -76,6 +76,7 @@ void TForm1::cohortCommand() {
         settings.managerReport = choice.thresholds;
     settings.decimalSeparator = results_->decimalSeparator();
     settings.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    settings.lockWait = {}; // like its saves, the window never waits for another run
 
     if (!cohortRunner_) {
         cohortRunner_ = new CohortRunner(this);

@@ -3,10 +3,10 @@
 // hand its results to the results model.
 
 #include "analysis_memo.h"
-#include "atomic_file.h"
 #include "busy_cursor.h"
 #include "export_files.h"
 #include "file_names.h"
+#include "folder_lock.h"
 #include "group_run.h"
 #include "manager_report.h"
 #include "profile_chart.h"
@@ -122,7 +122,7 @@ void TForm1::saveReport() {
     BusyCursor busy;
     const std::string pdf = ManagerReportPdf(results_->results(), thresholds,
                                              results_->decimalSeparator(), CurrentReportTime());
-    WriteFileAtomically(FileSystemPath(WithPdfExtension(chosen)), pdf);
+    WriteFileInLockedFolder(FileSystemPath(WithPdfExtension(chosen)), pdf);
 }
 
 } // namespace rez

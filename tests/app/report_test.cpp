@@ -18,7 +18,9 @@
 #include <set>
 #include <sstream>
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -63,10 +65,13 @@ Outcome Report(const QStringList& arguments) {
     return RunProgram(arguments);
 }
 
+// The files in `dir`, but the folder's lock, which every run into it leaves (empty) for the
+// next to take.
 std::set<std::string> FilesIn(const fs::path& dir) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir))
-        names.insert(entry.path().filename().string());
+        if (entry.path().filename() != ".rez-lock")
+            names.insert(entry.path().filename().string());
     return names;
 }
 
@@ -461,7 +466,7 @@ const bool kWorkbook = false;
 std::map<std::string, std::string> Contents(const fs::path& dir) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(dir))
-        if (entry.is_regular_file())
+        if (entry.is_regular_file() && entry.path().filename() != ".rez-lock")
             files[fs::relative(entry.path(), dir).string()] = ReadBytes(entry.path());
     return files;
 }
@@ -851,5 +856,35 @@ INSTANTIATE_TEST_SUITE_P(
         // The GIF files fit, the reports do not.
         InterruptCase{"FileSizeLimit", 0, false, 20'000, "Report.pdf: File too large\n"}),
     rez::test::ByName());
+
+// A second run into a folder that another run is writing into waits for it, saying so once,
+// and then writes its files: the two runs never mix one group's files.
+TEST(RezReportLock, WaitsForTheOtherRunsFolder) {
+    rez::test::TempDir work;
+    fs::create_directories(work.path() / "out");
+    // Close-on-exec: a lock inherited by the child would be its own.
+    const int lock =
+        open((work.path() / "out" / ".rez-lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+    QProcess run;
+    run.setProgram(QStringLiteral(REZ_REPORT_BINARY));
+    run.setArguments(
+        {QStringLiteral("-o"), Q(work.path() / "out"), Q(fs::path(REZ_SAMPLE_DATA_DIR) / "Orlov")});
+    run.start();
+    std::string err;
+    for (int i = 0; i < 200 && err.find("waiting") == std::string::npos; ++i) {
+        run.waitForReadyRead(50);
+        err += run.readAllStandardError().toStdString();
+    }
+    EXPECT_TRUE(FilesIn(work.path() / "out").empty()) << err;
+    close(lock); // the other run ends
+    ASSERT_TRUE(run.waitForFinished(60'000));
+    err += run.readAllStandardError().toStdString();
+    EXPECT_EQ(run.exitCode(), 0);
+    EXPECT_EQ(err, "Another run is writing into " + (work.path() / "out").string() +
+                       ": waiting up to 10 s\n");
+    EXPECT_EQ(FilesIn(work.path() / "out").size(), 4u);
+}
 
 } // namespace

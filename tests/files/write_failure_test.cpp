@@ -1,17 +1,21 @@
 // Saves that the system makes fail must leave an existing file byte for byte as it was, say
-// why, and leave no temporary file. Each case runs in a child process that has a file-size
-// limit, no write permission or a full file system of its own.
+// why, and leave no temporary file; a save killed at any step leaves whole files only. Each
+// case runs in a child process that has a file-size limit, no write permission or a full file
+// system of its own, or is killed.
 #include "atomic_file.h"
+#include "folder_lock.h"
 #include "param_name.h"
 #include "rez_error.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -157,14 +161,14 @@ INSTANTIATE_TEST_SUITE_P(
                                     ::chmod(dir.c_str(), 0555);
                                     return DropRoot(dir);
                                 },
-                                "Cannot create file %s"},
+                                "Cannot create file %s: Permission denied"},
                     FailureCase{"ReadOnlyFileInAWritableFolder", 300, 400,
                                 [](const fs::path& dir) {
                                     ::chmod(dir.c_str(), 0777);
                                     ::chmod((dir / "Scales.gif").c_str(), 0444);
                                     return DropRoot(dir);
                                 },
-                                "Cannot create file %s"},
+                                "Cannot create file %s: Permission denied"},
                     FailureCase{"FullFileSystem", 13000, 20000,
                                 [](const fs::path& dir) { return MountFullFileSystem(dir, 13000); },
                                 "Cannot write file %s: No space left on device"},
@@ -172,5 +176,98 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](const fs::path& dir) { return MountFullFileSystem(dir, 13000); },
                                 "Cannot write file %s: No space left on device"}),
     rez::test::ByName());
+
+// A folder that takes no lock file (read-only) is written without the lock: nothing can be
+// written there anyway, and its saves say why.
+TEST(FolderLock, ReadOnlyFolderGoesOnWithoutTheLock) {
+    rez::test::TempDir temp;
+    const fs::path dir = temp.path() / "Results";
+    fs::create_directory(dir);
+    ::chmod(dir.c_str(), 0555);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (DropRoot(dir) != kAsExpected)
+            _exit(kSkip);
+        try {
+            const rez::FolderLocks locks({dir});
+            _exit(locks.size() == 0 ? kAsExpected : kSaved);
+        } catch (const rez::RezError& e) {
+            std::fprintf(stderr, "message: %s\n", e.what());
+            _exit(kOtherMessage);
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    fs::permissions(dir, fs::perms::owner_all);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kSkip)
+        GTEST_SKIP() << ReadBytes(temp.path() / "why-skipped");
+    EXPECT_EQ(WEXITSTATUS(status), kAsExpected);
+    EXPECT_FALSE(fs::exists(dir / ".rez-lock"));
+}
+
+// A group's four files, three replacing old ones, written by a child process that is killed
+// before its Nth step (every write, sync, close, link, rename and removal), for every N: each
+// target holds its old or its new file, never nothing; a normal run after it, taking the
+// folder's lock and so sweeping it, leaves the new files and no hidden file but the lock.
+TEST(KilledSave, LeavesEveryFileWholeAndTheNextRunCleansUp) {
+    const std::vector<std::string> names = {"Я Table.rtf", "Я An.rtf", "Я Scales.gif",
+                                            "Я Factors.gif"};
+    int steps = 0;
+    for (int killAt = 1;; ++killAt) {
+        SCOPED_TRACE("killed before step " + std::to_string(killAt));
+        rez::test::TempDir temp;
+        const fs::path dir = temp.path();
+        for (std::size_t i = 0; i + 1 < names.size(); ++i)
+            rez::test::WriteBytes(dir / names[i], "old " + names[i]);
+        const auto filesWith = [&](const std::string& prefix) {
+            std::vector<rez::FileBytes> files;
+            for (const std::string& name : names)
+                files.push_back({dir / name, prefix + name});
+            return files;
+        };
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            int step = 0;
+            rez::SetSaveFaultHook([&](rez::SaveStep, const fs::path&, std::uint64_t, std::size_t&) {
+                if (++step == killAt)
+                    ::raise(SIGKILL);
+                return 0;
+            });
+            rez::WriteFiles(filesWith("new "));
+            _exit(kAsExpected);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        ASSERT_TRUE(killed || (WIFEXITED(status) && WEXITSTATUS(status) == kAsExpected));
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string now = ReadBytes(dir / names[i]);
+            const bool hadOld = i + 1 < names.size();
+            EXPECT_TRUE(now == "new " + names[i] || (hadOld && now == "old " + names[i]) ||
+                        (!hadOld && !fs::exists(dir / names[i])))
+                << names[i] << ": " << now;
+        }
+        {
+            const rez::FolderLocks locks({dir});
+            rez::WriteFiles(filesWith("next "));
+        }
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(dir))
+            left.push_back(entry.path().filename().string());
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{".rez-lock", "Я An.rtf", "Я Factors.gif",
+                                                  "Я Scales.gif", "Я Table.rtf"}));
+        for (const std::string& name : names)
+            EXPECT_EQ(ReadBytes(dir / name), "next " + name);
+        if (!killed) {
+            steps = killAt - 1;
+            break;
+        }
+    }
+    // Each file's write, sync and close; keeping each old file (the fourth has none); four
+    // renames; the removal of the three old files' second names.
+    EXPECT_EQ(steps, 4 * 3 + 4 + 4 + 3);
+}
 
 } // namespace

@@ -397,7 +397,8 @@ protected:
     std::map<std::string, std::string> Files(const fs::path& dir) const {
         std::map<std::string, std::string> files;
         for (const auto& entry : fs::directory_iterator(dir))
-            files[entry.path().filename().string()] = ReadBytes(entry.path());
+            if (entry.path().filename() != ".rez-lock")
+                files[entry.path().filename().string()] = ReadBytes(entry.path());
         return files;
     }
     TempDir work;

@@ -127,7 +127,7 @@ TEST_F(SaveCommands, CancelledFirstDialogWritesOnlyTheFactorChart) {
     int files = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(out.path()))
         ++files;
-    EXPECT_EQ(files, 2); // Results/ and f.gif
+    EXPECT_EQ(files, 3); // Results/, f.gif and the folder's lock file
 }
 
 TEST_F(SaveCommands, FailureOnTheScaleChartEndsTheCommand) {
@@ -136,7 +136,8 @@ TEST_F(SaveCommands, FailureOnTheScaleChartEndsTheCommand) {
     Save("mmSavePlots");
     EXPECT_EQ(dialogs->saveRequests.size(), 1u);
     ASSERT_EQ(dialogs->errors.size(), 1);
-    EXPECT_EQ(dialogs->errors[0], u"Cannot create file "_qs + Q(missing) + u'.');
+    EXPECT_EQ(dialogs->errors[0],
+              u"Cannot create file "_qs + Q(missing) + u": No such file or directory."_qs);
     EXPECT_FALSE(fs::exists(out.path() / "f.gif"));
 }
 
@@ -322,10 +323,12 @@ void InstallFault(const std::shared_ptr<FaultPoint>& point) {
     });
 }
 
+// The files of a folder but the lock file that the window's first save there leaves.
 std::map<std::string, std::string> FolderBytes(const fs::path& dir) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(dir))
-        files[entry.path().filename().string()] = ReadBytes(entry.path());
+        if (entry.path().filename() != ".rez-lock")
+            files[entry.path().filename().string()] = ReadBytes(entry.path());
     return files;
 }
 
@@ -384,9 +387,9 @@ TEST_P(SaveFaults, KeepTheOldFilesAtEveryFaultPoint) {
         }
         for (const auto step : {rez::SaveStep::Sync, rez::SaveStep::Close, rez::SaveStep::MoveIn})
             EXPECT_TRUE(failAt({file, std::nullopt, step}));
-        // Only a set moves its old files aside; a file saved alone replaces its old one in one
-        // rename, so that its name never stands empty.
-        EXPECT_EQ(failAt({file, std::nullopt, rez::SaveStep::MoveAside}),
+        // Only a set keeps its old files under a second name; a file saved alone replaces its
+        // old one in one rename, with nothing to put back.
+        EXPECT_EQ(failAt({file, std::nullopt, rez::SaveStep::KeepOld}),
                   GetParam().files.size() > 1);
     }
     RecordProperty("faultPoints", faultPoints);
