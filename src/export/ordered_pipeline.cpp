@@ -1,10 +1,14 @@
 #include "ordered_pipeline.h"
 
+#include <QThread>
+
 namespace rez {
 
 WorkerPool::WorkerPool(int threads) {
-    for (int i = 0; i < threads; ++i)
-        threads_.emplace_back([this] { Work(); });
+    for (int i = 0; i < threads; ++i) {
+        threads_.emplace_back(QThread::create([this] { Work(); }));
+        threads_.back()->start();
+    }
 }
 
 WorkerPool::~WorkerPool() {
@@ -14,8 +18,8 @@ WorkerPool::~WorkerPool() {
         tasks_.clear();
     }
     wake_.notify_all();
-    for (std::thread& thread : threads_)
-        thread.join();
+    for (const std::unique_ptr<QThread>& thread : threads_)
+        thread->wait();
 }
 
 void WorkerPool::Post(std::function<void()> task, bool urgent) {

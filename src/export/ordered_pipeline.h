@@ -12,12 +12,16 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
+
+class QThread;
 
 namespace rez {
 
-// A fixed set of worker threads taking tasks first in, first out; urgent tasks go first.
+// A fixed set of worker threads taking tasks first in, first out; urgent tasks go first. The
+// threads are Qt's own, since the tasks draw with Qt: a thread Qt did not start has its
+// per-thread font and drawing data freed by another thread after it ends, which on Windows
+// corrupts the heap (Qt 6.4 with mingw-w64).
 class WorkerPool {
 public:
     explicit WorkerPool(int threads);
@@ -35,7 +39,7 @@ private:
     std::condition_variable wake_;
     std::deque<std::function<void()>> tasks_;
     bool stopping_ = false;
-    std::vector<std::thread> threads_;
+    std::vector<std::unique_ptr<QThread>> threads_;
 };
 
 // The steps of one job. `prepare` and `produce` run on worker threads; `admit` and `finish`
