@@ -121,7 +121,8 @@ echo "$setup: $(stat -c %s "$setup") bytes"
 echo "$zip: $(stat -c %s "$zip") bytes"
 
 # The one version everywhere: the file properties of both programs and the setup program.
-python3 - "$version" "$stage/rez.exe" "$stage/rez-report.exe" "$setup" <<'PY'
+# Debian's python3-pefile, for the system's own Python.
+/usr/bin/python3 - "$version" "$stage/rez.exe" "$stage/rez-report.exe" "$setup" <<'PY'
 import sys
 import pefile
 version = sys.argv[1]
