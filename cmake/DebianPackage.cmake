@@ -70,5 +70,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # pixel sizes are measured in.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# Qt's own dialogs and buttons in Russian (qtbase_ru.qm); without it they stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -15,6 +15,16 @@ if(NOT REZ_WINE OR NOT REZ_WINESERVER)
 endif()
 
 set(REZ_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+# The DLLs the programs load and that do not lie beside them in the build tree: the Windows
+# SDK's Qt (its plugins are found from Qt6Core.dll's own folder) and the mingw runtime. Wine
+# searches the folders of WINEPATH after the program's own; / is the drive Z: of every prefix.
+set(REZ_WINEPATH "")
+if(REZ_WINDOWS_SDK)
+  foreach(dir "${REZ_WINDOWS_SDK}/qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/12-posix
+              /usr/x86_64-w64-mingw32/lib)
+    list(APPEND REZ_WINEPATH "Z:${dir}")
+  endforeach()
+endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE

@@ -1,11 +1,12 @@
 # libxlsxwriter, which writes rez-report's cohort workbook. Optional: where it is missing the
 # build leaves the workbook out and rez-report refuses --workbook with a message saying so.
-# Found through pkg-config (Debian, MSYS2) or as a plain header and library (vcpkg).
+# Found through pkg-config (Debian, MSYS2) or as a plain header and library (vcpkg, the
+# Windows SDK of a cross build: there pkg-config would report the build machine's library).
 set(REZ_HAVE_WORKBOOK OFF)
 option(REZ_WORKBOOK "Build the cohort workbook of rez-report when libxlsxwriter is found" ON)
 if(REZ_WORKBOOK)
   find_package(PkgConfig QUIET)
-  if(PKG_CONFIG_FOUND)
+  if(PKG_CONFIG_FOUND AND NOT CMAKE_CROSSCOMPILING)
     pkg_check_modules(XLSXWRITER QUIET IMPORTED_TARGET GLOBAL xlsxwriter)
   endif()
   if(TARGET PkgConfig::XLSXWRITER)

@@ -13,12 +13,14 @@ packages=(
   g++-mingw-w64-x86-64-posix
   xvfb xauth imagemagick x11-utils openbox xdotool giflib-tools
   libxlsxwriter-dev python3-openpyxl
+  qt6-translations-l10n
   poppler-utils
   dpkg-dev file lintian
 )
-# The Windows tests run under Wine (about 650 MB). Where these cannot be installed (say on a
-# machine that is not x86-64) the test command skips those tests and says why.
-optional=(wine wine64)
+# The Windows tests run under Wine (about 650 MB); the Windows setup program is made with
+# NSIS and its version resources are read with pefile. Where these cannot be installed (say on
+# a machine that is not x86-64) the test command skips those steps and says why.
+optional=(wine wine64 nsis python3-pefile)
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the Windows build of the Qt-free layers and the Win32 shell
-# (mingw-w64, tests under Wine), the fuzz corpus replay, the Debian package's check, the
+# Builds and runs every test: the Windows program (mingw-w64 against the Windows SDK, tests
+# and its setup program under Wine), the fuzz corpus replay, the Debian package's check, the
 # regular build (warnings as errors), then the sanitizer build (address and undefined
 # behaviour).
 set -euo pipefail
@@ -8,19 +8,28 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 status=0
-# The Qt-free layers (model, analysis, files, command line) and the Win32 platform shell,
-# cross-built for Windows with mingw-w64 (Debian has no Qt for mingw), and their tests run
-# under Wine (the file writer's without its POSIX-only cases: links, permission bits, forked
-# write failures): ctest starts each test program through Wine, in a prefix inside the build
-# tree. Windows need a display, so the run gets its own Xvfb; the prefix's Wine server ends
-# with it. Now and then a Wine process fails to start at all (no output, well under one start
-# in a hundred), so the wine test preset runs a failed test once more: a real failure fails
-# twice.
-echo "=== Windows build (mingw-w64)"
+# The whole program cross-built for Windows against the Windows SDK (Qt, giflib,
+# libxlsxwriter built with mingw-w64 from Debian's source packages: ../shared/windows-sdk, or
+# build/windows-sdk from scripts/windows-sdk.sh), and every test program run under Wine:
+# ctest starts each one through Wine, in a prefix inside the build tree. Without the SDK only
+# the Qt-free layers and the Win32 shell are built and tested (the wine preset). Windows need
+# a display, so the run gets its own Xvfb; the prefix's Wine server ends with it. Now and then
+# a Wine process fails to start at all (no output, well under one start in a hundred), so the
+# Windows test presets run a failed test once more: a real failure fails twice.
 windows_started=$(date +%s)
-cmake --preset wine >/dev/null
-cmake --build --preset wine || status=1
-if [ ! -x build/wine/wine-run ]; then
+preset=windows
+if [ ! -f ../shared/windows-sdk/toolchain.cmake ] && [ ! -f build/windows-sdk/toolchain.cmake ] &&
+   [ -z "${REZ_WINDOWS_SDK:-}" ]; then
+  echo "=== No Windows SDK in ../shared/windows-sdk or build/windows-sdk (scripts/windows-sdk.sh"
+  echo "    builds one, in about an hour): the Windows program and its setup program are SKIPPED;"
+  echo "    the Qt-free layers and the Win32 shell are built and tested instead"
+  preset=wine
+fi
+echo "=== Windows build (mingw-w64, $preset preset)"
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset || status=1
+echo "Windows build took $(($(date +%s) - windows_started)) s"
+if [ ! -x build/$preset/wine-run ]; then
   echo "=== Windows tests SKIPPED: Wine is not installed (scripts/install-deps.sh could not install it)"
 elif ! command -v xvfb-run >/dev/null; then
   echo "=== Windows tests SKIPPED: xvfb-run is not installed"
@@ -30,13 +39,23 @@ else
   wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
   # A server still running from the build has no display: the tests start their own.
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    export WINEPREFIX="$PWD/build/wine/wineprefix"
+    export WINEPREFIX="$PWD/build/$2/wineprefix"
     "$1" -k 2>/dev/null; "$1" -w
     status=0
-    ctest --preset wine -j2 || status=1
+    ctest --preset "$2" -j2 || status=1
     "$1" -k 2>/dev/null
-    exit $status' wine-tests "$wineserver" || status=1
+    exit $status' wine-tests "$wineserver" "$preset" || status=1
   echo "Windows tests under Wine took $(($(date +%s) - wine_started)) s"
+  if [ $preset = windows ]; then
+    if command -v makensis >/dev/null; then
+      echo "=== Windows setup program, installed and uninstalled under Wine"
+      setup_started=$(date +%s)
+      xvfb-run -a -s "-screen 0 1280x1024x24" scripts/windows.sh --check || status=1
+      echo "Windows setup program and its check took $(($(date +%s) - setup_started)) s"
+    else
+      echo "=== Windows setup program SKIPPED: makensis is not installed (Debian's nsis)"
+    fi
+  fi
 fi
 echo "Windows build and tests took $(($(date +%s) - windows_started)) s"
 

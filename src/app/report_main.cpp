@@ -1,8 +1,10 @@
 // rez-report: the Group analysis and the four files of the Save commands for each group
 // directory named on the command line, without a display. `rez-report --help` explains it.
 
+#include "chart_fonts.h"
 #include "cohort_run.h"
 #include "command_line.h"
+#include "console_text.h"
 #include "decimal_separator.h"
 #include "file_names.h"
 #include "output_checks.h"
@@ -31,7 +33,7 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 int UsageError(const std::string& message) {
-    std::fprintf(stderr, "rez-report: %s\n\n%s", message.c_str(), rez::ReportUsageText().c_str());
+    rez::WriteText(stderr, "rez-report: " + message + "\n\n" + rez::ReportUsageText());
     return kExitUsage;
 }
 
@@ -73,11 +75,9 @@ int main(int argc, char** argv) {
     const rez::ReportOptions& options = std::get<rez::ReportOptions>(parsed);
     switch (options.action) {
     case rez::ReportOptions::Action::Help:
-        std::fputs(rez::ReportUsageText().c_str(), stdout);
-        return Finish(0);
+        return Finish(rez::WriteText(stdout, rez::ReportUsageText()) ? 0 : kExitFailed);
     case rez::ReportOptions::Action::Version:
-        std::printf("%s\n", rez::ReportVersionText().c_str());
-        return Finish(0);
+        return Finish(rez::WriteText(stdout, rez::ReportVersionText() + "\n") ? 0 : kExitFailed);
     case rez::ReportOptions::Action::Run:
         break;
     }
@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
+    rez::RegisterChartFonts();
     const char separator = options.decimalSeparator.value_or(rez::SystemDecimalSeparator());
 
     rez::CohortSettings settings;

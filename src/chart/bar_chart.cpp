@@ -1,5 +1,6 @@
 #include "bar_chart.h"
 
+#include "chart_fonts.h"
 #include "chart_layout.h"
 #include "chart_paint.h"
 #include "table_index.h"
@@ -18,9 +19,12 @@ bool ValidSeries(int series) {
 
 QFont ChartFont(int pixelSize) {
     QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    font.setFamilies({ChartFontFamily(), QStringLiteral("Arial")});
     font.setPixelSize(pixelSize);
     font.setStyleStrategy(QFont::NoAntialias);
+    // Light (vertical only) hinting, as Debian's fontconfig asks for: stated here so FreeType
+    // places the same pixels on every system (Windows' default is full hinting, wider text).
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 

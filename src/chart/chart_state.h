@@ -74,8 +74,9 @@ struct BarChartState {
     double depthPercent = 15.0;
 };
 
-// Arial (its metric twin Liberation Sans where Arial is missing) at `pixelSize` pixels,
-// without antialiasing so a chart picture keeps few colours.
+// Liberation Sans (Arial's metric twin; Arial where it is missing) at `pixelSize` pixels,
+// without antialiasing so a chart picture keeps few colours, lightly hinted so the pixels are
+// the same on every system.
 QFont ChartFont(int pixelSize);
 
 } // namespace rez

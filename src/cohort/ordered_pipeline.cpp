@@ -1,7 +1,6 @@
 #include "ordered_pipeline.h"
 
-#include <cerrno>
-#include <system_error>
+#include <QThread>
 
 namespace rez {
 namespace {
@@ -10,15 +9,16 @@ std::atomic<int> threadLimitForTests = -1;
 
 WorkerPool::WorkerPool(int threads) {
     for (int i = 0; i < threads; ++i) {
-        try {
-            const int limit = threadLimitForTests.load();
-            if (limit >= 0 && i >= limit)
-                throw std::system_error(EAGAIN, std::generic_category());
-            threads_.emplace_back([this] { Work(); });
-        } catch (const std::system_error& e) {
-            startFailure_ = e.code().message();
+        const int limit = threadLimitForTests.load();
+        auto thread = std::unique_ptr<QThread>(QThread::create([this] { Work(); }));
+        if (limit < 0 || i < limit)
+            thread->start();
+        // A thread the system refuses (no memory for its stack, too many threads) never runs.
+        if (!thread->isRunning()) {
+            startFailure_ = "the system refused a new thread";
             break;
         }
+        threads_.push_back(std::move(thread));
     }
 }
 
@@ -33,8 +33,8 @@ WorkerPool::~WorkerPool() {
         tasks_.clear();
     }
     wake_.notify_all();
-    for (std::thread& thread : threads_)
-        thread.join();
+    for (const std::unique_ptr<QThread>& thread : threads_)
+        thread->wait();
 }
 
 void WorkerPool::Post(std::function<void()> task, bool urgent) {

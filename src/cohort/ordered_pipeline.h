@@ -15,8 +15,9 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
+
+class QThread;
 
 namespace rez {
 
@@ -33,7 +34,10 @@ private:
     std::atomic<bool> requested_ = false;
 };
 
-// A set of worker threads taking tasks first in, first out; urgent tasks go first.
+// A fixed set of worker threads taking tasks first in, first out; urgent tasks go first. The
+// threads are Qt's own, since the tasks draw with Qt: a thread Qt did not start has its
+// per-thread font and drawing data freed by another thread after it ends, which on Windows
+// corrupts the heap (Qt 6.4 with mingw-w64).
 class WorkerPool {
 public:
     // Starts up to `threads` threads; when the system refuses one (no memory for its stack,
@@ -60,7 +64,7 @@ private:
     std::condition_variable wake_;
     std::deque<std::function<void()>> tasks_;
     bool stopping_ = false;
-    std::vector<std::thread> threads_;
+    std::vector<std::unique_ptr<QThread>> threads_;
     std::string startFailure_;
 };
 

@@ -1,5 +1,6 @@
 #include "progress_line.h"
 
+#include "console_text.h"
 #include "utf8.h"
 
 #ifdef _WIN32
@@ -76,7 +77,7 @@ void ProgressLine::Print(std::FILE* stream, std::string_view line) {
     // Another stream shares the screen with the line only when it is a terminal too.
     if (terminal_ && (stream == out_ || IsTerminal(stream)))
         Clear();
-    std::fprintf(stream, "%.*s\n", static_cast<int>(line.size()), line.data());
+    WriteText(stream, std::string(line) + '\n');
     if (terminal_)
         std::fflush(stream);
 }
@@ -111,7 +112,7 @@ void ProgressLine::Draw(std::string_view text) {
     std::string line = "\r" + std::string(text);
     if (length < shown_)
         line += std::string(shown_ - length, ' ') + "\r" + std::string(text);
-    std::fputs(line.c_str(), out_);
+    WriteText(out_, line);
     std::fflush(out_);
     shown_ = length;
 }

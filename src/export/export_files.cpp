@@ -134,7 +134,7 @@ QString WithPdfExtension(const QString& chosen) {
 }
 
 QString ProposedResultPath(const QString& exeDir, const QString& groupName, QStringView suffix) {
-    return exeDir + QStringLiteral("Results") + QDir::separator() +
+    return exeDir + QStringLiteral("Results/") +
            QString::fromStdString(ReportFileStem(Utf8Of(groupName))) + suffix.toString();
 }
 

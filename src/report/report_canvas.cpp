@@ -32,9 +32,10 @@ QPointF ReportCanvas::Point(double x, double y) const {
 }
 
 QFont ReportCanvas::Font(double points, bool bold) const {
-    // Arial where it exists; its metric twin elsewhere (fontconfig maps one to the other).
+    // Liberation Sans, the files the programs register at start-up, so the pages lay out the
+    // same everywhere; its metric twin Arial where those files are missing.
     QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;

@@ -3,6 +3,7 @@
 #include "cohort_progress.h"
 
 #include <QMetaObject>
+#include <QThread>
 
 namespace rez {
 namespace {
@@ -47,24 +48,30 @@ CohortRunner::~CohortRunner() {
 void CohortRunner::start(std::vector<std::string> groups, CohortSettings settings) {
     wait();
     stop_.Reset();
-    thread_ = std::thread([this, groups = std::move(groups), settings = std::move(settings)] {
-        QueuedProgress progress(this);
-        CohortOutcome outcome;
-        try {
-            outcome = RunCohort(groups, settings, progress, &stop_);
-        } catch (const std::exception& e) {
-            progress.Message(e.what());
-            outcome.groups = static_cast<int>(groups.size());
-            outcome.failed = outcome.groups;
-        }
-        QMetaObject::invokeMethod(
-            this, [this, outcome] { emit finished(outcome); }, Qt::QueuedConnection);
-    });
+    thread_.reset(
+        QThread::create([this, groups = std::move(groups), settings = std::move(settings)] {
+            QueuedProgress progress(this);
+            CohortOutcome outcome;
+            try {
+                outcome = RunCohort(groups, settings, progress, &stop_);
+            } catch (const std::exception& e) {
+                progress.Message(e.what());
+                outcome.groups = static_cast<int>(groups.size());
+                outcome.failed = outcome.groups;
+            }
+            QMetaObject::invokeMethod(
+                this, [this, outcome] { emit finished(outcome); }, Qt::QueuedConnection);
+        }));
+    thread_->start();
+}
+
+bool CohortRunner::isRunning() const {
+    return thread_ && !thread_->isFinished();
 }
 
 void CohortRunner::wait() {
-    if (thread_.joinable())
-        thread_.join();
+    if (thread_)
+        thread_->wait();
 }
 
 } // namespace rez

@@ -10,8 +10,9 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
+
+class QThread;
 
 namespace rez {
 
@@ -22,7 +23,7 @@ public:
     // Stops a run still going and waits for it: the groups being written finish whole.
     ~CohortRunner() override;
 
-    bool isRunning() const { return thread_.joinable(); }
+    bool isRunning() const;
     // Starts the run of `groups`; one run at a time.
     void start(std::vector<std::string> groups, CohortSettings settings);
     // Asks the run to stop: no new group starts, no workbook is written.
@@ -37,7 +38,9 @@ signals:
 
 private:
     StopRequest stop_;
-    std::thread thread_;
+    // Qt's own thread: the run may draw on it (one group at a time), and a thread Qt did not
+    // start leaves its drawing data to be freed by another.
+    std::unique_ptr<QThread> thread_;
 };
 
 } // namespace rez

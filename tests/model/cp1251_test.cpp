@@ -1,8 +1,16 @@
 #include "cp1251.h"
 
+#include "console_text.h"
 #include "param_name.h"
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -74,5 +82,33 @@ INSTANTIATE_TEST_SUITE_P(Texts, Cp1251Unencodable,
                                          BadText{"OverlongSlash", "\xC0\xAF", U'\uFFFD', 0},
                                          BadText{"Surrogate", "\xED\xA0\x80", U'\uFFFD', 0}),
                          rez::test::ByName());
+
+#ifdef _WIN32
+// rez-report's messages on a Windows console: the characters themselves reach the screen,
+// whatever the console's code page (cmd.exe starts with 437 or 866, never UTF-8). Written
+// into a console screen buffer of this process and read back from it.
+TEST(ConsoleText, ReachesAConsoleAsTheCharactersThemselves) {
+    if (::GetConsoleWindow() == nullptr && !::AllocConsole())
+        GTEST_SKIP() << "no console can be made here";
+    ::SetConsoleOutputCP(437);
+    HANDLE screen = ::CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                                CONSOLE_TEXTMODE_BUFFER, nullptr);
+    ASSERT_NE(screen, INVALID_HANDLE_VALUE);
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(screen), _O_WRONLY);
+    ASSERT_GE(descriptor, 0);
+    std::FILE* stream = _fdopen(descriptor, "w");
+    ASSERT_NE(stream, nullptr);
+
+    const std::string text = "Смирнов: отчёт «готов» – готово";
+    EXPECT_TRUE(rez::WriteText(stream, text));
+    const std::wstring expected = L"Смирнов: отчёт «готов» – готово";
+    std::wstring shown(expected.size(), L' ');
+    DWORD read = 0;
+    ASSERT_TRUE(::ReadConsoleOutputCharacterW(
+        screen, shown.data(), static_cast<DWORD>(shown.size()), COORD{0, 0}, &read));
+    EXPECT_EQ(shown.substr(0, read), expected);
+    std::fclose(stream); // closes the screen buffer too
+}
+#endif
 
 } // namespace

@@ -1,5 +1,6 @@
 // The manager's report as a reader gets it: the PDF read back with poppler's pdftotext,
 // pdfinfo and pdffonts.
+#include "chart_fonts.h"
 #include "group_run.h"
 #include "manager_report.h"
 #include "param_name.h"
@@ -8,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QProcess>
+#include <QThread>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -15,7 +17,7 @@
 #include <cstdio>
 
 #include <cstdlib>
-#include <thread>
+#include <memory>
 
 namespace {
 
@@ -85,8 +87,8 @@ std::vector<std::string> Encodings(const std::string& utf8) {
 
 class ManagerReport : public testing::Test {
 protected:
-    void SetUp() override { setenv("SOURCE_DATE_EPOCH", "1767225600", 1); } // 1 Jan 2026 UTC
-    void TearDown() override { unsetenv("SOURCE_DATE_EPOCH"); }
+    void SetUp() override { qputenv("SOURCE_DATE_EPOCH", "1767225600"); } // 1 Jan 2026 UTC
+    void TearDown() override { qunsetenv("SOURCE_DATE_EPOCH"); }
 
     fs::path Write(const std::string& pdf, const char* name = "report.pdf") {
         const fs::path path = dir.path() / name;
@@ -176,18 +178,23 @@ TEST_F(ManagerReport, WorkerThreadsDrawTheSameBytes) {
     const rez::ReportTime time = rez::CurrentReportTime();
     const std::string expected = rez::ManagerReportPdf(results, {3, 1.0}, ',', time);
     std::vector<std::string> drawn(4);
-    std::vector<std::thread> threads;
-    for (std::string& pdf : drawn)
-        threads.emplace_back([&] { pdf = rez::ManagerReportPdf(results, {3, 1.0}, ',', time); });
-    for (std::thread& t : threads)
-        t.join();
+    // Qt's threads, as rez-report's workers are (see WorkerPool).
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (std::string& pdf : drawn) {
+        threads.emplace_back(QThread::create([&] {
+            pdf = rez::ManagerReportPdf(results, {3, 1.0}, ',', time);
+        }));
+        threads.back()->start();
+    }
+    for (const std::unique_ptr<QThread>& t : threads)
+        t->wait();
     for (const std::string& pdf : drawn)
         EXPECT_EQ(pdf, expected);
 }
 
 TEST_F(ManagerReport, EpochThatIsNotAWholeNumberIsIgnored) {
     for (const char* bad : {"", "12abc", "-5", " 100", "99999999999999"}) {
-        setenv("SOURCE_DATE_EPOCH", bad, 1);
+        qputenv("SOURCE_DATE_EPOCH", bad);
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         EXPECT_GE(rez::CurrentReportTime().Utc, before) << bad;
     }
@@ -274,6 +281,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    rez::RegisterChartFonts();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -419,7 +419,7 @@ TEST_F(CohortCommand, DrivenByKeysWritesWhatRezReportWrites) {
     const fs::path cohort = MakeCohort(2);
     dialogs->folderAnswer = QString::fromStdString(cohort.string());
     dialogs->realCohortDialog = true;
-    setenv("SOURCE_DATE_EPOCH", "1767225600", 1);
+    qputenv("SOURCE_DATE_EPOCH", "1767225600");
     PressCtrlShiftO();
     EXPECT_FALSE(Action("mmGroup")->isEnabled()) << "no Group while a cohort runs";
     EXPECT_FALSE(Action("mmCohort")->isEnabled());
@@ -445,7 +445,7 @@ TEST_F(CohortCommand, DrivenByKeysWritesWhatRezReportWrites) {
         groups.push_back((cohort / name).string());
     NoProgress quiet;
     EXPECT_EQ(RunCohort(groups, settings, quiet).ExitStatus(), 0);
-    unsetenv("SOURCE_DATE_EPOCH");
+    qunsetenv("SOURCE_DATE_EPOCH");
     const auto written = Files(work.path() / "out");
     EXPECT_EQ(written.size(), 26u);
     EXPECT_TRUE(written == Files(expected)) << "the files differ from rez-report's";

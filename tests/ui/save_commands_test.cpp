@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QTextCursor>
+#include <QTranslator>
 
 #include <fstream>
 #include <functional>
@@ -35,8 +36,9 @@ std::string AsWrittenFile(const std::string& goldenName) {
     return rez::test::AsWindowsFile(ReadBytes(fs::path(REZ_GOLDEN_DIR) / goldenName));
 }
 
+// A path as Qt writes it: '/' between names on every system, the names' own characters.
 QString Q(const fs::path& path) {
-    return QString::fromStdString(path.string());
+    return QString::fromStdU16String(path.generic_u16string());
 }
 
 class SaveCommands : public rez::test::WindowTest {
@@ -144,7 +146,7 @@ TEST_F(SaveCommands, FailureOnTheScaleChartEndsTheCommand) {
 // The report with the thresholds its text names (K = 3, T = 1.0), the window's decimal
 // separator and the date of SOURCE_DATE_EPOCH; ".pdf" is added unless the name has it.
 TEST_F(SaveCommands, ReportIsTheManagersPdfOfTheResultsShown) {
-    setenv("SOURCE_DATE_EPOCH", "1767225600", 1);
+    qputenv("SOURCE_DATE_EPOCH", "1767225600");
     dialogs->saveAnswers = {Q(out.path() / "r"), Q(out.path() / "s.PDF")};
     Save("mmSaveReport");
     Save("mmSaveReport");
@@ -154,7 +156,7 @@ TEST_F(SaveCommands, ReportIsTheManagersPdfOfTheResultsShown) {
               form->folders().resultsHome + u"Results/Смирнов Андрей Викторович Report.pdf"_qs);
     const std::string expected = rez::ManagerReportPdf(
         Model().results(), {3, 1.0}, Model().decimalSeparator(), rez::CurrentReportTime());
-    unsetenv("SOURCE_DATE_EPOCH");
+    qunsetenv("SOURCE_DATE_EPOCH");
     EXPECT_EQ(ReadBytes(out.path() / "r.pdf"), expected);
     EXPECT_EQ(ReadBytes(out.path() / "s.PDF"), expected);
     EXPECT_TRUE(dialogs->errors.isEmpty());
@@ -171,11 +173,11 @@ TEST_F(SaveCommands, ReportThresholdsAreAskedUsedAndKept) {
     dialogs->acceptThresholds = true;
     dialogs->thresholdAnswer = rez::ReportThresholds{5, 1.5};
     dialogs->saveAnswers = {Q(out.path() / "k5")};
-    setenv("SOURCE_DATE_EPOCH", "1767225600", 1);
+    qputenv("SOURCE_DATE_EPOCH", "1767225600");
     Save("mmSaveReport");
     const std::string expected = rez::ManagerReportPdf(
         Model().results(), {5, 1.5}, Model().decimalSeparator(), rez::CurrentReportTime());
-    unsetenv("SOURCE_DATE_EPOCH");
+    qunsetenv("SOURCE_DATE_EPOCH");
     EXPECT_EQ(ReadBytes(out.path() / "k5.pdf"), expected);
     ASSERT_EQ(dialogs->thresholdRequests.size(), 2u);
     EXPECT_EQ(dialogs->thresholdRequests[0].MinRaters, 3);
@@ -255,6 +257,7 @@ struct FoldersCase {
     const char* data;
     const char* resultsHome; // "docs/..." lies in the documents folder
     bool makeResults;
+    const char* marker = nullptr; // the setup program's marker file, under the root
 };
 REZ_PRINT_CASE_BY_NAME(FoldersCase)
 
@@ -265,6 +268,8 @@ TEST_P(ProgramFolders, BesideTheProgramElseWhereThePackagePutsThem) {
     rez::test::TempDir root;
     for (const char* folder : c.folders)
         fs::create_directories(root.path() / folder);
+    if (c.marker)
+        std::ofstream(root.path() / c.marker) << "setup\n";
     const QString base = Q(root.path()) + u'/';
     const rez::ProgramFolders found =
         rez::FindProgramFolders(base + QString::fromUtf8(c.program), base + u"docs"_qs);
@@ -288,8 +293,32 @@ INSTANTIATE_TEST_SUITE_P(
                                 "usr/bin/Data",
                                 "usr/bin/",
                                 false},
-                    FoldersCase{"NoSamplesAnywhere", {"app"}, "app/", "app/Data", "app/", false}),
+                    FoldersCase{"NoSamplesAnywhere", {"app"}, "app/", "app/Data", "app/", false},
+                    FoldersCase{"SetupProgram",
+                                {"app/Data"},
+                                "app/",
+                                "app/Data",
+                                "docs/KVIRO.REZ/",
+                                true,
+                                "app/kviro-rez.installed"},
+                    FoldersCase{"MarkerOfAnotherFolder",
+                                {"app/Data", "other"},
+                                "app/",
+                                "app/Data",
+                                "app/",
+                                false,
+                                "other/kviro-rez.installed"}),
     rez::test::ByName());
+
+// Qt's own texts (file dialogs, the overwrite question, standard buttons) are Russian: the
+// program finds qtbase_ru.qm where it runs, beside the Windows program or in Qt's folder.
+TEST(QtTranslations, AreFoundFromTheProgramsFolder) {
+    QTranslator translator;
+    ASSERT_TRUE(translator.load(
+        u"qtbase_ru"_qs, rez::QtTranslationsFolder(QCoreApplication::applicationDirPath() + u'/')));
+    EXPECT_EQ(translator.translate("QPlatformTheme", "Cancel"), u"Отмена"_qs);
+    EXPECT_EQ(translator.translate("QFileDialog", "Save As"), u"Сохранить как"_qs);
+}
 
 // --- Faults: every save, in the window and on the command line, with its writes failing at
 // every 512-byte boundary of each file and at each step of the commit. The old files stay byte

@@ -2,6 +2,7 @@
 // numbers they compare need one locale whatever the user's: the C locale, pinned before Qt
 // reads the system's (the window takes its decimal separator from it).
 #include "app_name.h"
+#include "chart_fonts.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    rez::RegisterChartFonts();
     QLocale::setDefault(QLocale::c());
     QApplication::setApplicationName(rez::AppName());
     // The user's settings (the report's K and T) stay untouched: the tests keep theirs in a
