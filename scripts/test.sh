@@ -7,6 +7,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
+# Compilers run through ccache: the same sources in another clone (CI's) hit the cache, since
+# paths below the checkout are taken relative to it.
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+fi
+
 status=0
 # The whole program cross-built for Windows against the Windows SDK (Qt, giflib,
 # libxlsxwriter built with mingw-w64 from Debian's source packages: ../shared/windows-sdk, or
