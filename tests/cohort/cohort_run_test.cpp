@@ -1,9 +1,11 @@
 // A cohort run and its machinery: the ordered pipeline, the progress line, the run itself
 // with its outcome, progress and stop request.
+#include "cohort_folders.h"
 #include "cohort_run.h"
 #include "ordered_pipeline.h"
 #include "param_name.h"
 #include "progress_line.h"
+#include "rez_error.h"
 #include "test_files.h"
 
 #include <QGuiApplication>
@@ -352,6 +354,35 @@ TEST_P(CohortRun, AStopWritesWholeGroupsAndNoWorkbook) {
     EXPECT_EQ(outcome.ExitStatus(), 0);
     EXPECT_EQ(FilesWritten(), 5u * outcome.written) << "whole groups only, no workbook";
     EXPECT_EQ(progress.said.back(), "end");
+}
+
+// The groups of a folder: its sub-folders holding respondent files, in the order of their
+// names' bytes (as a shell glob under LC_ALL=C); else the folder itself; else nothing to run.
+TEST(CohortFolders, SubFoldersInByteOrderElseTheFolderItself) {
+    rez::test::TempDir work;
+    const fs::path root = work.path() / "cohort";
+    for (const char* name : {"b", "B", "a", "Яков", "Z"})
+        MakeGroup(root / name, name);
+    fs::create_directories(root / "empty");
+    rez::test::WriteBytes(root / "notes.txt", "x");
+    std::vector<std::string> expected;
+    for (const char* name : {"B", "Z", "a", "b", "Яков"})
+        expected.push_back((root / name).string());
+    rez::CohortFolders found = rez::FindCohortGroups(root);
+    EXPECT_EQ(found.groups, expected);
+    EXPECT_FALSE(found.warning);
+
+    // Respondent files of its own besides the groups: the groups, with a warning.
+    MakeGroup(root, "Сам");
+    found = rez::FindCohortGroups(root);
+    EXPECT_EQ(found.groups, expected);
+    ASSERT_TRUE(found.warning);
+    EXPECT_NE(found.warning->find("only the sub-folders are run"), std::string::npos);
+
+    // A group folder chosen itself is the one group.
+    EXPECT_EQ(rez::FindCohortGroups(root / "a").groups, std::vector<std::string>{expected[2]});
+    EXPECT_THROW(rez::FindCohortGroups(root / "empty"), rez::RezError);
+    EXPECT_THROW(rez::FindCohortGroups(root / "missing"), rez::RezError);
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, CohortRun,
