@@ -59,11 +59,7 @@ bool AskCohortChoice(QWidget* parent, CohortChoice& choice) {
     form->addRow(u"Workbook &file"_s, workbookFile);
 
     const ThresholdFields thresholds(form, choice.thresholds);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
+    AddOkCancel(dialog, form);
 
     if (dialog.exec() != QDialog::Accepted)
         return false;

@@ -65,17 +65,21 @@ ReportThresholds ThresholdFields::values() const {
     return {minRaters->value(), gap->value()};
 }
 
+void AddOkCancel(QDialog& dialog, QFormLayout* form) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+}
+
 bool AskReportThresholds(QWidget* parent, ReportThresholds& thresholds) {
     QDialog dialog(parent);
     dialog.setObjectName(u"reportSettingsDialog"_s);
     dialog.setWindowTitle(u"Report (PDF)"_s);
     auto* form = new QFormLayout(&dialog);
     const ThresholdFields fields(form, thresholds);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
+    AddOkCancel(dialog, form);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     thresholds = fields.values();

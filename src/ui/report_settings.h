@@ -5,6 +5,7 @@
 
 #include "report_numbers.h"
 
+class QDialog;
 class QDoubleSpinBox;
 class QFormLayout;
 class QSpinBox;
@@ -24,6 +25,9 @@ struct ThresholdFields {
     QSpinBox* minRaters; // owned by the form's widget
     QDoubleSpinBox* gap; // owned by the form's widget
 };
+
+// OK (the default button: Enter accepts) and Cancel, as the form's last row.
+void AddOkCancel(QDialog& dialog, QFormLayout* form);
 
 // Asks for K and T before the report is saved, `thresholds` filled in and then set to the
 // user's choice. False when the user cancels.
