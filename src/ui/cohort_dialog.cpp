@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -25,7 +26,7 @@ bool AskCohortChoice(QWidget* parent, CohortChoice& choice) {
     QDialog dialog(parent);
     dialog.setObjectName(u"cohortDialog"_s);
     dialog.setWindowTitle(u"Cohort run"_s);
-    dialog.setMinimumWidth(560);
+    dialog.setMinimumWidth(640);
     auto* form = new QFormLayout(&dialog);
 
     auto* folder = new QLineEdit(QDir::toNativeSeparators(choice.resultsFolder));
@@ -42,7 +43,9 @@ bool AskCohortChoice(QWidget* parent, CohortChoice& choice) {
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(folder);
     folderRow->addWidget(browse);
-    form->addRow(u"&Results folder"_s, folderRow);
+    auto* folderLabel = new QLabel(u"&Results folder"_s);
+    folderLabel->setBuddy(folder);
+    form->addRow(folderLabel, folderRow);
 
     auto* report = new QCheckBox(u"Report (PDF)"_s);
     report->setObjectName(u"cohortReport"_s);

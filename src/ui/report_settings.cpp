@@ -57,8 +57,11 @@ ThresholdFields::ThresholdFields(QFormLayout* form, const ReportThresholds& thre
     gap->setSingleStep(0.1);
     gap->setRange(GapThresholdLowest, GapThresholdHighest);
     gap->setValue(thresholds.GapThreshold);
-    form->addRow(u"&K: smallest group of subordinates or colleagues shown"_s, minRaters);
-    form->addRow(u"&T: gap between self and others listed from"_s, gap);
+    form->addRow(u"&K: smallest group shown"_s, minRaters);
+    form->addRow(u"&T: self-others gap listed from"_s, gap);
+    minRaters->setToolTip(
+        u"Subordinates and colleagues are shown in groups of at least K people"_s);
+    gap->setToolTip(u"A scale is listed where self and others differ by T points or more"_s);
 }
 
 ReportThresholds ThresholdFields::values() const {
