@@ -648,8 +648,10 @@ TEST_P(RezReportWorkbook, WrittenOrRefusedWithAMessage) {
     WriteGroup(work.path() / "g", "Иванов", 4);
     WriteGroup(work.path() / "h", "Иванов", 5); // the same manager: h's files are not written
     rez::test::WriteBytes(work.path() / "g" / "given.xlsx", "a file of the user's");
+#ifndef _WIN32 // left out under Wine (see CMakeLists.txt): no FIFOs, no /dev/null
     ASSERT_EQ(::mkfifo((work.path() / "fifo.xlsx").c_str(), 0600), 0);
     fs::create_symlink("/dev/null", work.path() / "null.xlsx");
+#endif
     QStringList args = {QStringLiteral("-o"), QStringLiteral("out")};
     for (const std::string& argument : GetParam().arguments)
         args.push_back(QString::fromStdString(argument));
