@@ -43,23 +43,7 @@ mkdir "$root/out"
 for group in "$root"/unpacked/usr/share/kviro-rez/Data/*/; do
   "$report" -d . -o "$root/out" "$group"
 done
+. scripts/golden-texts.sh
 status=0
-for golden in tests/analysis/golden/*.txt; do
-  name=$(basename "$golden" .txt)         # Smirnov.table
-  group=${name%.*}
-  # Line 2 of every respondent file (counted from 0) names the manager: the group name.
-  manager=$(sed -n 3p "$(ls samples/"$group"/*REZ.txt | head -n 1)")
-  case ${name#*.} in
-    table) file="$root/out/$manager Table.rtf" ;;
-    analysis) file="$root/out/$manager An.rtf" ;;
-  esac
-  # The files are Windows-1251 with CR LF; the golden texts UTF-8 with LF. The golden text is
-  # turned into the file's form, so every byte of the file counts, line ends included.
-  if sed 's/$/\r/' "$golden" | iconv -f UTF-8 -t CP1251 | cmp -s - "$file"; then
-    echo "$group: $(basename "$file") matches its golden text"
-  else
-    echo "$group: $(basename "$file") DIFFERS from $golden"
-    status=1
-  fi
-done
+check_golden_texts "$root/out" || status=1
 exit $status

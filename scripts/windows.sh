@@ -187,20 +187,9 @@ for group in "$installed"/Data/*/; do
   wine "$installed/rez-report.exe" -d . -o "$check_dir/out" "$group" </dev/null >/dev/null 2>&1 ||
     fail "rez-report.exe on $group"
 done
-for golden in tests/analysis/golden/*.txt; do
-  name=$(basename "$golden" .txt) # Smirnov.table
-  group=${name%.*}
-  manager=$(sed -n 3p "$(ls samples/"$group"/*REZ.txt | head -n 1)")
-  case ${name#*.} in
-    table) file="$check_dir/out/$manager Table.rtf" ;;
-    analysis) file="$check_dir/out/$manager An.rtf" ;;
-  esac
-  if sed 's/$/\r/' "$golden" | iconv -f UTF-8 -t CP1251 | cmp -s - "$file"; then
-    echo "$group: $(basename "$file") from the installed program matches its golden text"
-  else
-    fail "$group: $(basename "$file") from the installed program differs from $golden"
-  fi
-done
+. scripts/golden-texts.sh
+check_golden_texts "$check_dir/out" " from the installed program" ||
+  fail "the installed program's texts differ from the golden texts"
 lap "The installed rez-report.exe on the installed samples"
 
 wine "$installed/uninstall.exe" /S </dev/null >/dev/null 2>&1 || fail "the uninstaller ended with status $?"
